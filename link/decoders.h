@@ -1,0 +1,37 @@
+#pragma once
+
+#include "link/byte_reader.h"
+#include "link/panel_store.h"
+#include "link/result_code.h"
+#include "platform/device_settings.h"
+#include "platform/error_reporter.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace ksv {
+
+// Payload decoders of the receive side. Each reads its whole payload from `in`, never trusts a
+// count or a length beyond the bytes that have actually arrived, and returns kSuccess, the
+// first read failure's code, kWrongKind, or the codes named below.
+// Thread contract: run on the receive thread; they take the store lock where they write.
+
+struct HelloReply {
+    std::optional<std::u16string> deviceName; // unset when the read failed
+    bool pingsEnabled = true;
+    bool keepPanelOnGoodbye = false;
+};
+
+ResultCode DecodeHelloReply(ByteReader& in, uint16_t flags, HelloReply& out);
+ResultCode DecodePanelDescription(ByteReader& in, PanelStore& store, ErrorReporter& reporter);
+ResultCode DecodeLayoutEntries(ByteReader& in, DeviceSettings& settings);
+
+ResultCode ApplyValues(ByteReader& in, PanelStore& store, ErrorReporter& reporter);
+ResultCode ApplyStyles(ByteReader& in, PanelStore& store, ErrorReporter& reporter);
+ResultCode ApplyMatrixRows(ByteReader& in, PanelStore& store, ErrorReporter& reporter);
+// Files land below `filesFolder` only (see received_files.h); kFileNotCreated when refused.
+ResultCode ReceiveFiles(ByteReader& in, PanelStore& store, ErrorReporter& reporter,
+                        const std::string& filesFolder);
+
+} // namespace ksv

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "link/control_record.h"
+#include "link/result_code.h"
+#include "platform/error_reporter.h"
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace ksv {
+
+// What GetControlHeader gives out for the record at an index.
+struct ControlHeader {
+    uint32_t id = 0;
+    uint16_t kind = kRecordNone;
+    uint32_t flags = 0;
+    uint32_t colour = 0;
+    std::u16string caption;
+};
+
+// A kind's construction parameters (GetControlDetails); only the kind's own fields are set.
+struct ControlDetails {
+    uint32_t maxBytes = 0;                    // T
+    uint32_t group = 0;                       // G
+    std::u16string format;                    // D, N
+    uint32_t paramX = 0, paramN = 0;          // N
+    uint8_t paramD = 0, paramM = 0;           // N
+    uint32_t rowCount = 0, columnCount = 0;   // M
+    std::u16string stringF, stringBigF, stringA, stringBigA;
+    uint8_t byteD = 0, byteM = 0, byteBigD = 0, byteBigM = 0;
+    uint32_t cellsSize = 0, textSize = 0;
+    uint32_t itemCount = 0;                   // L
+    std::u16string items;
+    uint32_t maxChars = 0;                    // X
+    uint32_t capacity = 0;                    // O, I
+};
+
+// The received-data store: the live list of control records in description order.
+//
+// Thread contract: one re-entrant store lock guards everything. Operations by id take it
+// themselves. Index-based getters and FindControl expect the caller to hold it (LockStore /
+// UnlockStore, or std::lock_guard on Mutex()). The receive thread writes, the GUI thread
+// reads and writes user changes; the list is only ever replaced whole, under the lock.
+class PanelStore {
+public:
+    explicit PanelStore(ErrorReporter& reporter);
+    PanelStore(const PanelStore&) = delete;
+    PanelStore& operator=(const PanelStore&) = delete;
+
+    void LockStore();
+    void UnlockStore();
+    std::recursive_mutex& Mutex() { return m_lock; }
+
+    uint32_t GetControlCount();
+    ControlRecord* FindControl(uint32_t id); // caller holds the lock
+    int32_t FindControlIndex(uint32_t id);   // -1 when absent
+
+    // By id; each takes the lock.
+    uint32_t GetRecordKind(uint32_t id); // 0xFFFFFFFF when absent
+    bool IsValueUpdated(uint32_t id);
+    bool IsStyleUpdated(uint32_t id);
+    // buffer null: *size := bytes needed. Otherwise copies min(*size, needed) bytes.
+    // Clears valueUpdated. -5 for a chart/table.
+    ResultCode GetControlValue(uint32_t id, void* buffer, uint32_t* size);
+    // Stores a user's value, sets toSend, clears valueUpdated. -5 for chart/table, password.
+    ResultCode SetControlValue(uint32_t id, const void* data, uint32_t size);
+    ResultCode GetControlStyle(uint32_t id, uint32_t* flags, uint32_t* colour);
+    // The record's own buffers, valid under the lock until the list is replaced.
+    ResultCode GetMatrixState(uint32_t id, uint32_t* cursorWord,
+                              const std::vector<uint8_t>** cells,
+                              const std::vector<uint8_t>** textPart);
+    std::u16string GetFileName(uint32_t id); // empty when none
+    ResultCode ClearLatchGroup(uint32_t group);
+
+    // By index; the caller holds the lock.
+    ResultCode GetControlHeader(uint32_t index, ControlHeader& out);
+    ResultCode GetControlDetails(uint32_t index, ControlDetails& out);
+
+    // Receive side: swap a decoded list in under the lock; the old one is discarded.
+    void ReplaceControls(std::vector<ControlRecord> records);
+    // Empty the live list (ClosePort).
+    void DiscardControls();
+
+    // Every record; the caller holds the lock.
+    std::vector<ControlRecord>& Records() { return m_records; }
+
+private:
+    ErrorReporter& m_reporter;
+    std::recursive_mutex m_lock;
+    std::vector<ControlRecord> m_records;
+};
+
+} // namespace ksv
