@@ -9,6 +9,17 @@
 
 namespace ksv {
 
+// Sizes a device announces for buffers the handheld keeps are capped here, so a lying
+// description cannot make it allocate gigabytes: T maxBytes, X maxChars, O capacity, and the
+// zero-filled default strings of M and L (in characters).
+inline constexpr uint32_t kMaxRecordBuffer = 1u << 20;
+inline constexpr uint32_t kMaxDefaultChars = 1u << 16;
+
+inline constexpr uint32_t kFlagWide = 0x00000004;
+inline constexpr uint32_t kFlagBit16 = 0x00010000;
+inline constexpr uint32_t kFlagLabelTypeMask = 0x00030000;
+inline constexpr uint32_t kFlagCellWidthMask = 0x00300000;
+
 // One control as the device described it and as both sides have changed it since.
 // Owned by PanelStore; every buffer is owned by the record.
 struct ControlRecord {
@@ -22,8 +33,9 @@ struct ControlRecord {
     uint8_t styleUpdated = 0; // the device changed flags or colour since the GUI read them
     uint8_t toSend = 0;       // the user changed the value and it has not been sent
 
-    // 'T' text and 'X' message box: NUL-terminated UTF-16 of a fixed capacity in characters
-    // (T: maxBytes/2 wide or maxBytes narrow; X: maxChars), terminator included in `text`.
+    // 'T' text and 'X' message box: `text` is the fixed-size buffer, NUL-padded UTF-16 of
+    // TextCapacity() characters (T: maxBytes bytes wide, maxBytes characters narrow; X:
+    // maxChars). The text is what comes before the first NUL; a full buffer has none.
     uint32_t maxBytes = 0;
     uint32_t maxChars = 0;
     std::u16string text;
@@ -73,6 +85,26 @@ struct ControlRecord {
     // 'F' file: local path of the first file of the last transfer; empty until then.
     std::u16string fileName;
     bool hasFileName = false;
+
+    bool Wide() const { return (flags & kFlagWide) != 0; }
+    // O: content is narrow text on the wire, held as UTF-16.
+    bool IsTextBlob() const { return (flags & kFlagBit16) != 0 && !Wide(); }
+    // M: 0 none, 1 number of the cell width, 2 text, 3 an 8-byte date/time.
+    uint32_t LabelType() const { return (flags & kFlagLabelTypeMask) >> 16; }
+    // M: cell width code 0 four bytes, 1 two bytes, 2 one byte, 3 no cells.
+    uint32_t CellWidthCode() const { return (flags & kFlagCellWidthMask) >> 20; }
+    // Characters of `text` the kind calls for.
+    size_t TextCapacity() const {
+        if (kind == kRecordMessageBox) {
+            return maxChars;
+        }
+        return Wide() ? (static_cast<size_t>(maxBytes) + 1) / 2 : maxBytes;
+    }
+    // Characters of `text` before its first NUL.
+    size_t TextLength() const {
+        const size_t end = text.find(u'\0');
+        return end == std::u16string::npos ? text.size() : end;
+    }
 };
 
 } // namespace ksv

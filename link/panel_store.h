@@ -22,19 +22,19 @@ struct ControlHeader {
 
 // A kind's construction parameters (GetControlDetails); only the kind's own fields are set.
 struct ControlDetails {
-    uint32_t maxBytes = 0;                    // T
-    uint32_t group = 0;                       // G
-    std::u16string format;                    // D, N
-    uint32_t paramX = 0, paramN = 0;          // N
-    uint8_t paramD = 0, paramM = 0;           // N
-    uint32_t rowCount = 0, columnCount = 0;   // M
+    uint32_t maxBytes = 0;                  // T
+    uint32_t group = 0;                     // G
+    std::u16string format;                  // D, N
+    uint32_t paramX = 0, paramN = 0;        // N
+    uint8_t paramD = 0, paramM = 0;         // N
+    uint32_t rowCount = 0, columnCount = 0; // M
     std::u16string stringF, stringBigF, stringA, stringBigA;
     uint8_t byteD = 0, byteM = 0, byteBigD = 0, byteBigM = 0;
     uint32_t cellsSize = 0, textSize = 0;
-    uint32_t itemCount = 0;                   // L
+    uint32_t itemCount = 0; // L
     std::u16string items;
-    uint32_t maxChars = 0;                    // X
-    uint32_t capacity = 0;                    // O, I
+    uint32_t maxChars = 0; // X
+    uint32_t capacity = 0; // O, I
 };
 
 // The received-data store: the live list of control records in description order.
@@ -68,8 +68,7 @@ public:
     ResultCode SetControlValue(uint32_t id, const void* data, uint32_t size);
     ResultCode GetControlStyle(uint32_t id, uint32_t* flags, uint32_t* colour);
     // The record's own buffers, valid under the lock until the list is replaced.
-    ResultCode GetMatrixState(uint32_t id, uint32_t* cursorWord,
-                              const std::vector<uint8_t>** cells,
+    ResultCode GetMatrixState(uint32_t id, uint32_t* cursorWord, const std::vector<uint8_t>** cells,
                               const std::vector<uint8_t>** textPart);
     std::u16string GetFileName(uint32_t id); // empty when none
     ResultCode ClearLatchGroup(uint32_t group);
@@ -87,6 +86,8 @@ public:
     std::vector<ControlRecord>& Records() { return m_records; }
 
 private:
+    void CheckDiscardedKinds(const std::vector<ControlRecord>& records);
+
     ErrorReporter& m_reporter;
     std::recursive_mutex m_lock;
     std::vector<ControlRecord> m_records;

@@ -1,0 +1,89 @@
+#include "link/chunked_read.h"
+#include "link/decoders.h"
+#include "link/field_block.h"
+#include "link/frame.h"
+#include "link/record_decoders.h"
+#include "platform/ansi_codepage.h"
+
+#include <utility>
+#include <vector>
+
+namespace ksv {
+
+// The panel is built in a staging list that grows record by record as the bytes arrive, and
+// is swapped in whole; a description that breaks off leaves the old panel in place.
+ResultCode DecodePanelDescription(ByteReader& in, PanelStore& store, ErrorReporter& reporter) {
+    uint32_t count = 0;
+    ResultCode rc = ReadU32(in, count);
+    if (rc != kSuccess) {
+        return rc;
+    }
+    std::vector<ControlRecord> staging;
+    std::vector<uint8_t> bytes;
+    for (uint32_t i = 0; i < count; ++i) {
+        uint32_t length = 0;
+        rc = ReadU32(in, length);
+        if (rc == kSuccess) {
+            rc = ReadChunked(in, length, bytes);
+        }
+        if (rc != kSuccess) {
+            return rc;
+        }
+        ControlRecord record;
+        if (!DecodeControlRecord(bytes.data(), bytes.size(), record, reporter)) {
+            return kWrongKind;
+        }
+        staging.push_back(std::move(record));
+    }
+    store.ReplaceControls(std::move(staging));
+    return kSuccess;
+}
+
+ResultCode DecodeHelloReply(ByteReader& in, uint16_t flags, HelloReply& out) {
+    out.deviceName.reset();
+    out.pingsEnabled = (flags & kHelloPingsOff) == 0;
+    uint32_t length = 0;
+    std::vector<uint8_t> bytes;
+    ResultCode rc = ReadU32(in, length);
+    if (rc == kSuccess) {
+        rc = ReadChunked(in, length, bytes);
+    }
+    if (rc != kSuccess) {
+        return rc;
+    }
+    std::u16string name = (flags & kHelloWideName) ? WideFromBytes(bytes.data(), bytes.size())
+                                                   : AnsiToWide(bytes.data(), bytes.size());
+    // The name is used as a NUL-terminated string (window title, settings section).
+    name.resize(std::min(name.size(), name.find(u'\0')));
+    out.deviceName = std::move(name);
+    out.keepPanelOnGoodbye = (flags & kHelloKeepPanel) != 0;
+    rc = ReadU32(in, length);
+    if (rc != kSuccess) {
+        return rc;
+    }
+    return SkipBytes(in, length);
+}
+
+ResultCode DecodeLayoutEntries(ByteReader& in, DeviceSettings& settings) {
+    uint32_t count = 0;
+    ResultCode rc = ReadU32(in, count);
+    if (rc != kSuccess) {
+        return rc;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        uint8_t entry[12];
+        rc = in.ReadBytes(entry, sizeof entry);
+        if (rc != kSuccess) {
+            return rc;
+        }
+        const uint32_t keyA = GetU32(entry);
+        const uint32_t keyB = GetU32(entry + 4);
+        settings.WriteDeviceInt(keyA, keyB, static_cast<int32_t>(GetU32(entry + 8)));
+        if (keyA != 0) {
+            settings.WriteDeviceInt(keyA, 0, 0);
+        }
+    }
+    return kSuccess;
+}
+
+} // namespace ksv

@@ -1,0 +1,337 @@
+#include "link/chunked_read.h"
+#include "link/decoders.h"
+#include "link/frame.h"
+#include "platform/ansi_codepage.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+
+namespace ksv {
+
+namespace {
+
+using Guard = std::lock_guard<std::recursive_mutex>;
+
+bool IsKnownKind(uint16_t kind) {
+    return kind >= kRecordText && kind <= kRecordImage;
+}
+
+// Bytes of a value entry the record can use; the rest is read past without being kept.
+size_t ValueBytesUsed(const ControlRecord& record) {
+    switch (record.kind) {
+    case kRecordText:
+    case kRecordMessageBox:
+        return record.text.size() * sizeof(char16_t);
+    case kRecordButton:
+    case kRecordLatch:
+    case kRecordSection:
+    case kRecordPassword:
+        return 1;
+    case kRecordDateTime:
+        return 8;
+    case kRecordNumber:
+    case kRecordList:
+        return 4;
+    case kRecordMatrix:
+        return static_cast<size_t>(record.cellsSize) + record.textSize + 4;
+    case kRecordBlob:
+        return record.capacity;
+    default:
+        return 0;
+    }
+}
+
+// Writes UTF-16LE bytes over the start of a zeroed text buffer.
+void PutWideText(std::u16string& text, const uint8_t* bytes, size_t length) {
+    std::fill(text.begin(), text.end(), u'\0');
+    const size_t count = std::min(length, text.size() * 2);
+    for (size_t i = 0; i < count; ++i) {
+        const char16_t part = static_cast<char16_t>(bytes[i] << ((i % 2) * 8));
+        text[i / 2] = static_cast<char16_t>(text[i / 2] | part);
+    }
+}
+
+void PutConvertedText(std::u16string& text, const std::u16string& converted) {
+    std::fill(text.begin(), text.end(), u'\0');
+    std::copy_n(converted.begin(), std::min(converted.size(), text.size()), text.begin());
+}
+
+// Copies up to `count` bytes from `source` at `offset`, staying inside both buffers.
+void CopyBounded(const std::vector<uint8_t>& source, size_t offset, size_t count, void* dest,
+                 size_t destSize) {
+    if (offset >= source.size()) {
+        return;
+    }
+    const size_t n = std::min({count, source.size() - offset, destSize});
+    if (n > 0) {
+        std::memcpy(dest, source.data() + offset, n);
+    }
+}
+
+void ApplyMatrixValue(ControlRecord& record, const std::vector<uint8_t>& bytes, uint32_t length) {
+    CopyBounded(bytes, 0, std::min(length, record.cellsSize), record.cells.data(),
+                record.cells.size());
+    uint64_t cursorAt = record.cellsSize;
+    if (length > record.cellsSize && record.LabelType() != 2) {
+        CopyBounded(bytes, record.cellsSize, record.textSize, record.textPart.data(),
+                    record.textPart.size());
+        cursorAt += record.textSize;
+    }
+    if (length > cursorAt) {
+        CopyBounded(bytes, cursorAt, 4, &record.cursorWord, sizeof record.cursorWord);
+    }
+}
+
+void ApplyBlobValue(ControlRecord& record, const std::vector<uint8_t>& bytes) {
+    if (!record.IsTextBlob()) {
+        CopyBounded(bytes, 0, record.capacity, record.data.data(), record.data.size());
+        return;
+    }
+    const std::u16string text =
+        AnsiToWide(bytes.data(), std::min<size_t>(bytes.size(), record.capacity / 2));
+    std::memcpy(record.data.data(), text.data(),
+                std::min(text.size() * sizeof(char16_t), record.data.size()));
+}
+
+// One value entry; `bytes` holds its first ValueBytesUsed bytes, `length` is as announced.
+ResultCode ApplyValue(ControlRecord& record, const std::vector<uint8_t>& bytes, uint32_t length,
+                      ErrorReporter& reporter) {
+    const size_t n = bytes.size();
+    switch (record.kind) {
+    case kRecordText:
+        if (record.Wide()) {
+            PutWideText(record.text, bytes.data(), std::min<size_t>(n, record.maxBytes));
+        } else {
+            PutConvertedText(record.text,
+                             AnsiToWideZ(bytes.data(), std::min<size_t>(n, record.maxBytes)));
+        }
+        break;
+    case kRecordButton:
+        CopyBounded(bytes, 0, 1, &record.pressState, 1);
+        break;
+    case kRecordLatch:
+        CopyBounded(bytes, 0, 1, &record.latchState, 1);
+        break;
+    case kRecordSection:
+        CopyBounded(bytes, 0, 1, &record.sectionState, 1);
+        break;
+    case kRecordPassword:
+        CopyBounded(bytes, 0, 1, &record.passwordState, 1);
+        break;
+    case kRecordDateTime:
+        CopyBounded(bytes, 0, 8, record.dateTime.data(), 8);
+        break;
+    case kRecordNumber:
+        CopyBounded(bytes, 0, 4, &record.number, 4);
+        break;
+    case kRecordList:
+        CopyBounded(bytes, 0, 4, &record.selection, 4);
+        break;
+    case kRecordMatrix:
+        ApplyMatrixValue(record, bytes, length);
+        break;
+    case kRecordMessageBox:
+        if (record.Wide()) {
+            PutWideText(record.text, bytes.data(), std::min<size_t>(n, 2ull * record.maxChars));
+        } else {
+            PutConvertedText(record.text,
+                             AnsiToWide(bytes.data(), std::min<size_t>(n, record.maxChars)));
+        }
+        break;
+    case kRecordBlob:
+        ApplyBlobValue(record, bytes);
+        break;
+    case kRecordFile:
+        KSV_REPORT(reporter, kLinkModule, 12);
+        return kSuccess;
+    case kRecordImage:
+        KSV_REPORT(reporter, kLinkModule, 777);
+        return kSuccess;
+    case kRecordUnknown:
+        return kSuccess;
+    default:
+        KSV_REPORT(reporter, kLinkModule, record.kind);
+        return kWrongKind;
+    }
+    record.valueUpdated = 1;
+    return kSuccess;
+}
+
+struct EntryHead {
+    uint32_t id = 0;
+    uint32_t length = 0;
+};
+
+ResultCode ReadEntryHead(ByteReader& in, EntryHead& head) {
+    ResultCode rc = ReadU32(in, head.id);
+    return rc == kSuccess ? ReadU32(in, head.length) : rc;
+}
+
+void ApplyStyle(ControlRecord& record, const EntryBytes& entry) {
+    if (entry.head.size() < 4) {
+        return; // no style word
+    }
+    const uint32_t word = GetU32(entry.head.data());
+    const uint32_t mask = record.kind == kRecordMessageBox ? 0x00770011u : 0x00000011u;
+    record.styleUpdated = 1;
+    record.flags = (record.flags & ~0x00000011u) | (word & mask);
+    if ((word & 0x00000040u) != 0 && entry.head.size() >= 8) {
+        record.colour = GetU32(entry.head.data() + 4);
+    }
+}
+
+uint32_t MatrixCellWidth(const ControlRecord& record) {
+    switch (record.CellWidthCode()) {
+    case 0:
+        return 4;
+    case 1:
+        return 2;
+    default:
+        return 1;
+    }
+}
+
+uint32_t MatrixLabelWidth(const ControlRecord& record, uint32_t cellWidth) {
+    switch (record.LabelType()) {
+    case 1:
+        return cellWidth;
+    case 3:
+        return 8;
+    default:
+        return 0;
+    }
+}
+
+// One row: columnCount cells, an optional label, the cursor word and the row position p.
+// Cells go to element rowCount * i + p; a position past the rows writes no cell or label.
+void ApplyRow(ControlRecord& record, const EntryBytes& entry) {
+    if (entry.length < 8) {
+        return;
+    }
+    record.valueUpdated = 1;
+    const uint32_t w = MatrixCellWidth(record);
+    const uint32_t lw = MatrixLabelWidth(record, w);
+    const uint32_t position = GetU32(entry.tail.data() + 4);
+    const uint64_t body = entry.length - 8ull;
+    if (position < record.rowCount) {
+        for (uint64_t i = 0; i < record.columnCount && (i + 1) * w <= body; ++i) {
+            const uint64_t at = (static_cast<uint64_t>(record.rowCount) * i + position) * w;
+            if (at + w <= record.cells.size()) {
+                CopyBounded(entry.head, i * w, w, record.cells.data() + at, w);
+            }
+        }
+        const uint64_t labelFrom = static_cast<uint64_t>(record.columnCount) * w;
+        const uint64_t labelAt = static_cast<uint64_t>(position) * lw;
+        if (lw > 0 && labelFrom + lw <= body && labelAt + lw <= record.textPart.size()) {
+            CopyBounded(entry.head, labelFrom, lw, record.textPart.data() + labelAt, lw);
+        }
+    }
+    record.cursorWord = GetU32(entry.tail.data());
+}
+
+} // namespace
+
+ResultCode ApplyValues(ByteReader& in, PanelStore& store, ErrorReporter& reporter) {
+    uint32_t count = 0;
+    ResultCode rc = ReadU32(in, count);
+    if (rc != kSuccess) {
+        return rc;
+    }
+    EntryBytes entry;
+    for (uint32_t i = 0; i < count; ++i) {
+        EntryHead head;
+        rc = ReadEntryHead(in, head);
+        if (rc != kSuccess) {
+            return rc;
+        }
+        size_t used = 0;
+        {
+            Guard guard(store.Mutex());
+            const ControlRecord* record = store.FindControl(head.id);
+            used = record ? ValueBytesUsed(*record) : 0;
+        }
+        rc = ReadEntry(in, head.length, used, entry);
+        if (rc != kSuccess) {
+            return rc;
+        }
+        Guard guard(store.Mutex());
+        ControlRecord* record = store.FindControl(head.id);
+        if (record == nullptr) {
+            continue;
+        }
+        rc = ApplyValue(*record, entry.head, head.length, reporter);
+        if (rc != kSuccess) {
+            return rc;
+        }
+    }
+    return kSuccess;
+}
+
+ResultCode ApplyStyles(ByteReader& in, PanelStore& store, ErrorReporter& reporter) {
+    uint32_t count = 0;
+    ResultCode rc = ReadU32(in, count);
+    if (rc != kSuccess) {
+        return rc;
+    }
+    EntryBytes entry;
+    for (uint32_t i = 0; i < count; ++i) {
+        EntryHead head;
+        rc = ReadEntryHead(in, head);
+        if (rc == kSuccess) {
+            rc = ReadEntry(in, head.length, 8, entry);
+        }
+        if (rc != kSuccess) {
+            return rc;
+        }
+        Guard guard(store.Mutex());
+        ControlRecord* record = store.FindControl(head.id);
+        if (record == nullptr || record->kind == kRecordUnknown) {
+            continue;
+        }
+        if (!IsKnownKind(record->kind)) {
+            KSV_REPORT(reporter, kLinkModule, record->kind);
+            return kWrongKind;
+        }
+        ApplyStyle(*record, entry);
+    }
+    return kSuccess;
+}
+
+ResultCode ApplyMatrixRows(ByteReader& in, PanelStore& store, ErrorReporter& reporter) {
+    Guard guard(store.Mutex());
+    uint32_t count = 0;
+    ResultCode rc = ReadU32(in, count);
+    if (rc != kSuccess) {
+        return rc;
+    }
+    EntryBytes entry;
+    for (uint32_t i = 0; i < count; ++i) {
+        EntryHead head;
+        rc = ReadEntryHead(in, head);
+        if (rc != kSuccess) {
+            return rc;
+        }
+        ControlRecord* record = store.FindControl(head.id);
+        size_t used = 0;
+        if (record && record->kind == kRecordMatrix) {
+            const uint32_t w = MatrixCellWidth(*record);
+            used = static_cast<size_t>(record->columnCount) * w + MatrixLabelWidth(*record, w);
+        }
+        rc = ReadEntry(in, head.length, used, entry);
+        if (rc != kSuccess) {
+            return rc;
+        }
+        if (record == nullptr) {
+            continue;
+        }
+        if (record->kind != kRecordMatrix) {
+            KSV_REPORT(reporter, kLinkModule, record->kind);
+            return kWrongKind;
+        }
+        ApplyRow(*record, entry);
+    }
+    return kSuccess;
+}
+
+} // namespace ksv
