@@ -1,17 +1,29 @@
 #pragma once
 
+#include "controls/ctrl.h"
+#include "dialogs/com_port_dialog.h"
+#include "dialogs/ping_dialog.h"
 #include "link/link.h"
 #include "platform/error_reporter.h"
+#include "platform/qt/child_window.h"
 #include "platform/settings_store.h"
 
 #include <QString>
+#include <QTimer>
 #include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
 
 // The one panel view: sessions, arrivals, the panel's controls and its pages.
 //
 // Thread contract: every member runs on the GUI thread except PostArrival, which the receive
-// thread calls; it only posts WM_PANEL_ARRIVAL to the view and returns.
-class CKestrovaneView : public QWidget, public ksv::ArrivalSink {
+// thread calls, and PostAnswer, which a message-box thread calls; both only post to the view
+// and return.
+class CKestrovaneView : public QWidget, public ksv::ArrivalSink, public ksv::qt::CommandTarget {
     Q_OBJECT
 
 public:
@@ -28,12 +40,135 @@ public:
     void OnMenuCommand(int commandId);
 
     void PostArrival() override;
+    // A device message was answered: 18000 + the answer code, and the control's id.
+    void PostAnswer(int32_t code, uint32_t controlId);
+
+    // Clicks and notifications of child windows, by window id.
+    void OnCommand(int windowId, int notifyCode, QWidget* source) override;
+
+    // Modal user interaction, replaceable so that nothing blocks where no one looks (tests).
+    // A message box with a fixed text; stop = the stop-sign icon, else information.
+    using MessageBoxHook = std::function<void(const QString& text, bool stop)>;
+    // A settings dialog: edits the values in place and returns true for OK.
+    using ComPortDialogHook = std::function<bool(ComPortValues& values)>;
+    using PingDialogHook = std::function<bool(PingValues& values)>;
+    void SetMessageBoxHook(MessageBoxHook hook);
+    void SetComPortDialogHook(ComPortDialogHook hook);
+    void SetPingDialogHook(PingDialogHook hook);
+
+    // Read access for the main frame, tools and tests.
+    uint32_t ControlCount() const { return m_nCtrls; }
+    const CCtrl* Control(uint32_t index) const;
+    int CurrentPage() const { return m_iPage; }
+    int LastPage() const { return m_iLastPage; }
+    bool IsConnected() const { return m_bConnected != 0; }
+    bool IsPingOn() const { return m_bPingOn != 0; }
+    int PingSeconds() const { return m_iPingSeconds; }
+    int ComOutGoing() const { return m_iComOutGoing; }
+    int ComIncoming() const { return m_iComIncoming; }
+    // The view's own buttons by window id (14992..14999); null for any other id.
+    const CCtrl* ViewButton(int windowId) const;
+
+    // Layout units: the layout height is fixed whatever the window's height.
+    static constexpr int kLayoutHeight = 268;
+    static constexpr int kReferenceWidth = 240;
 
 signals:
     // The main frame's title: the device name while connected, else the application title.
     void TitleChanged(const QString& title);
     // "Close" on the start screen: the application ends.
     void QuitRequested();
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Session (view_session.cpp).
+    void ConnectSession(bool outbound);
+    void CloseSession();
+    void ClearPanel();
+    void BuildPanel();
+    void BuildControl(CCtrl& ctrl, uint32_t index);
+    void RequestLayoutIfNeeded();
+    void RefreshValues();
+    void RefreshStyles();
+    void RefreshFiles();
+    void ResetLatchGroup(uint32_t group);
+    void OnArrival();
+    void HandleArrival(int32_t code);
+    void OnPanelAnswer();
+    void OnTimer();
+    void EndSession(bool sendGoodbye);
+    void SetPingTimer(bool enabled, int seconds);
+    void LoadViewSettings();
+    void SaveViewSettings();
+    void OnComPorts();
+    void OnPings();
+    void LoadRecommendedLayout();
+    void ShowUserMessage(const QString& text, bool stop);
+    void SetAppTitle();
+    void BringToFront();
+    ksv::DeviceSettings& Device() { return m_link.Settings(); }
+    bool HasDeviceName() const;
+
+    // Pages (view_layout.cpp).
+    void LayoutPanel(bool applyStoredLayout);
+    void LayoutPageBar(int barY);
+    void LayoutStartScreen(const QRect& area);
+    void ShowPage();
+    void GoToPage(int page);
+    void LoadLayout();
+    void SaveLayout();
+    void LoadVariants();
+    void CreateViewButtons();
+    CCtrl* PageBarButtons(size_t index);
+
+    ksv::Link& m_link;
+    ksv::SettingsStore& m_settings;
+    ksv::ErrorReporter& m_reporter;
+    QString m_appTitle;
+    CtrlServices m_services;
+
+    MessageBoxHook m_messageBoxHook;
+    ComPortDialogHook m_comPortDialogHook;
+    PingDialogHook m_pingDialogHook;
+
+    CCtrl m_btnFirst;
+    CCtrl m_btnLast;
+    CCtrl m_btnExit;
+    CCtrl m_btnClose;
+    CCtrl m_btnNext;
+    CCtrl m_btnPrev;
+    CCtrl m_btnConnect;
+    CCtrl m_btnConnectInbound;
+    std::unique_ptr<CCtrl[]> m_pCtrls;
+    uint32_t m_nCtrls = 0;
+    int32_t m_AlwaysReload = 1;
+    int32_t m_iPage = 0;
+    int32_t m_iLastPage = 0;
+    int32_t m_iGap = 2;
+    int32_t m_iMaxSpread = 5;
+    uint8_t m_bJustify = 1;
+    uint8_t m_bConnected = 0;
+    int32_t m_iComOutGoing = 0;
+    int32_t m_iComIncoming = 0;
+    int32_t m_bPingOn = 0;
+    int32_t m_iPingSeconds = 3;
+    uint8_t m_PermitInbound = 0;
+    uint8_t m_bLayoutAllowed = 1;
+    uint8_t m_bPingsAllowed = 1;
+
+    QTimer m_pingTimer; // timer 1
+    bool m_buttonsCreated = false;
+
+    // The answer a message-box thread left for OnPanelAnswer; a later one replaces it.
+    struct PendingAnswer {
+        int32_t code = 0;
+        uint32_t controlId = 0;
+    };
+    std::mutex m_answerLock;
+    PendingAnswer m_pendingAnswer;
 };
 
 // The process-wide pointer to the one view; set by OnInitialUpdate.

@@ -1,0 +1,394 @@
+#include "view/kestrovane_view.h"
+
+#include "platform/qt/message_box_count.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr const char* kKeyComIncoming = "m_iComIncoming";
+constexpr const char* kKeyComOutGoing = "m_iComOutGoing";
+constexpr const char* kKeyAlwaysReload = "m_AlwaysReload";
+constexpr const char* kKeyPermitInbound = "m_PermitInbound";
+
+constexpr uint32_t kLayoutRequestArgument = 256;
+constexpr int32_t kAnswerBase = 18000;
+
+// The longest ping period a timer can hold in milliseconds.
+constexpr int kMaxPingSeconds = 2000000;
+
+} // namespace
+
+bool CKestrovaneView::HasDeviceName() const {
+    return m_link.GetDeviceName().has_value();
+}
+
+void CKestrovaneView::LoadViewSettings() {
+    m_iPage = 0;
+    m_iLastPage = 0;
+    m_iComOutGoing = 0;
+    m_iGap = 2;
+    m_iMaxSpread = 5;
+    m_bJustify = 1;
+    m_iComIncoming = 0;
+    SetPingTimer(false, 3);
+    m_PermitInbound = 0;
+    m_AlwaysReload = 1;
+    const auto& global = ksv::kGlobalSection;
+    m_iComIncoming = m_settings.GetProfileInt(global, kKeyComIncoming, m_iComIncoming);
+    m_iComOutGoing = m_settings.GetProfileInt(global, kKeyComOutGoing, m_iComOutGoing);
+    m_AlwaysReload = m_settings.GetProfileInt(global, kKeyAlwaysReload, m_AlwaysReload);
+    m_PermitInbound =
+        m_settings.GetProfileInt(global, kKeyPermitInbound, m_PermitInbound) != 0 ? 1 : 0;
+}
+
+void CKestrovaneView::SaveViewSettings() {
+    const auto& global = ksv::kGlobalSection;
+    m_settings.WriteProfileInt(global, kKeyComIncoming, m_iComIncoming);
+    m_settings.WriteProfileInt(global, kKeyComOutGoing, m_iComOutGoing);
+    m_settings.WriteProfileInt(global, kKeyAlwaysReload, m_AlwaysReload);
+    m_settings.WriteProfileInt(global, kKeyPermitInbound, m_PermitInbound);
+}
+
+void CKestrovaneView::SetPingTimer(bool enabled, int seconds) {
+    // A device may store any period; the timer needs one it can hold.
+    const int interval = std::clamp(seconds, 1, kMaxPingSeconds) * 1000;
+    m_bPingOn = enabled ? 1 : 0;
+    m_iPingSeconds = seconds;
+    // Every relayout sets the timer again; restarting it unchanged would postpone the next
+    // ping each time, and a busy panel would never be supervised.
+    if (enabled && m_pingTimer.isActive() && m_pingTimer.interval() == interval) {
+        return;
+    }
+    m_pingTimer.stop();
+    if (enabled) {
+        m_pingTimer.start(interval);
+    }
+}
+
+void CKestrovaneView::ConnectSession(bool outbound) {
+    const int port = outbound ? m_iComOutGoing : m_iComIncoming;
+    if (m_bConnected != 0) {
+        return;
+    }
+    m_bConnected = 1;
+    m_nCtrls = 0;
+    LayoutPanel(true);
+    const ksv::ResultCode result = m_link.OpenPort(port, this);
+    if (result == ksv::kSuccess) {
+        return;
+    }
+    // The port may have opened with only the Hello failing: close it, or every later attempt
+    // would find it open.
+    if (result != ksv::kAlreadyOpen && m_link.IsPortOpen()) {
+        m_link.ClosePort();
+    }
+    ShowUserMessage(QStringLiteral("Unable to connect to COM%1:").arg(port), true);
+    m_bConnected = 0;
+    LayoutPanel(true);
+}
+
+void CKestrovaneView::OnArrival() {
+    const int32_t code = m_link.GetArrivalCode();
+    HandleArrival(code);
+    if (code == ksv::kArrivalDeviceEnded) {
+        return;
+    }
+    const ksv::ResultCode result = m_link.StartReceiver(this);
+    if (result != ksv::kSuccess && result != ksv::kNoPort) {
+        KSV_REPORT(m_reporter, ksv::kViewModule, result);
+    }
+}
+
+void CKestrovaneView::HandleArrival(int32_t code) {
+    switch (code) {
+    case ksv::kArrivalDeviceName:
+        if (const auto name = m_link.GetDeviceName()) {
+            emit TitleChanged(QString::fromStdU16String(*name));
+        }
+        if (OpenMessageBoxCount() == 0) {
+            BringToFront();
+        }
+        return;
+    case ksv::kArrivalNewPanel:
+        RequestLayoutIfNeeded();
+        BuildPanel();
+        if (m_nCtrls == 0) {
+            ShowUserMessage(QStringLiteral("The control panel has no controls!"), false);
+        }
+        m_bConnected = 1;
+        LayoutPanel(true);
+        return;
+    case ksv::kArrivalDeviceEnded:
+        m_link.Disconnect(false);
+        m_bConnected = 0;
+        if (m_link.IsKeepPanelOnGoodbye()) {
+            return;
+        }
+        LoadViewSettings();
+        ClearPanel();
+        SetAppTitle();
+        return;
+    case ksv::kArrivalDevicePing:
+    case ksv::kArrivalPingReply:
+    case ksv::kArrivalNothing:
+        return;
+    case ksv::kArrivalValuesChanged:
+        m_bConnected = 1;
+        RefreshValues();
+        return;
+    case ksv::kArrivalResetLink:
+        m_link.ResetLink();
+        return;
+    case ksv::kArrivalStylesChanged:
+        m_bConnected = 1;
+        RefreshStyles();
+        return;
+    case ksv::kArrivalFilesArrived:
+        m_bConnected = 1;
+        RefreshFiles();
+        return;
+    case ksv::kArrivalLayoutWritten:
+        BuildPanel();
+        LayoutPanel(true);
+        return;
+    default:
+        KSV_REPORT(m_reporter, ksv::kViewModule, code);
+        return;
+    }
+}
+
+void CKestrovaneView::RequestLayoutIfNeeded() {
+    if (Device().GetDeviceInt(0, 0, 0) == 0 || m_AlwaysReload != 0) {
+        m_link.SendLayoutRequest(kLayoutRequestArgument);
+        Device().WriteDeviceInt(0, 0, 1);
+    }
+}
+
+void CKestrovaneView::LoadRecommendedLayout() {
+    m_link.SendLayoutRequest(kLayoutRequestArgument);
+    Device().WriteDeviceInt(0, 0, 1);
+}
+
+void CKestrovaneView::BuildPanel() {
+    if (OpenMessageBoxCount() == 0) {
+        BringToFront();
+    }
+    ksv::PanelStore& store = m_link.Store();
+    std::lock_guard<std::recursive_mutex> lock(store.Mutex());
+    const uint32_t count = store.GetControlCount();
+    auto ctrls = std::make_unique<CCtrl[]>(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        BuildControl(ctrls[i], i);
+    }
+    m_pCtrls.reset();
+    m_pCtrls = std::move(ctrls);
+    m_nCtrls = count;
+}
+
+void CKestrovaneView::BuildControl(CCtrl& ctrl, uint32_t index) {
+    ksv::PanelStore& store = m_link.Store();
+    ksv::ControlHeader header;
+    const ksv::ResultCode result = store.GetControlHeader(index, header);
+    if (result != ksv::kSuccess) {
+        KSV_REPORT(m_reporter, ksv::kViewModule, result);
+    }
+    ctrl.InitFromRecord(header, this, m_services);
+    const std::optional<ControlKind> kind = ControlKindFromRecordKind(header.kind);
+    if (!kind) {
+        KSV_REPORT(m_reporter, ksv::kViewModule, 0);
+        return;
+    }
+    switch (*kind) {
+    case ControlKind::Button:
+        ctrl.CreateButton();
+        break;
+    default:
+        // Kinds without a creator of their own yet show as the placeholder does.
+        ctrl.CreateUnsupported();
+        break;
+    }
+}
+
+void CKestrovaneView::RefreshValues() {
+    bool relayout = false;
+    std::optional<int> turnTo;
+    {
+        ksv::PanelStore& store = m_link.Store();
+        std::lock_guard<std::recursive_mutex> lock(store.Mutex());
+        for (uint32_t i = 0; i < m_nCtrls; ++i) {
+            CCtrl& ctrl = m_pCtrls[i];
+            if (!store.IsValueUpdated(ctrl.m_deviceId)) {
+                continue;
+            }
+            const uint32_t recordKind = store.GetRecordKind(ctrl.m_deviceId);
+            if (recordKind != ksv::kRecordMatrix) {
+                uint32_t size = 0;
+                store.GetControlValue(ctrl.m_deviceId, nullptr, &size);
+                std::vector<uint8_t> value(size);
+                store.GetControlValue(ctrl.m_deviceId, value.data(), &size);
+                value.resize(std::min<size_t>(size, value.size()));
+                ctrl.UpdateValue(value);
+                relayout = relayout || recordKind == ksv::kRecordPassword;
+            }
+            if ((ctrl.m_flags & kFlagTurnToPage) != 0) {
+                turnTo = ctrl.m_page;
+            }
+        }
+    }
+    if (turnTo) {
+        m_iPage = *turnTo;
+        relayout = true;
+    }
+    if (relayout) {
+        LayoutPanel(true);
+    }
+}
+
+void CKestrovaneView::RefreshStyles() {
+    bool rebuild = false;
+    std::optional<uint32_t> turnToId;
+    {
+        ksv::PanelStore& store = m_link.Store();
+        std::lock_guard<std::recursive_mutex> lock(store.Mutex());
+        for (uint32_t i = 0; i < m_nCtrls; ++i) {
+            CCtrl& ctrl = m_pCtrls[i];
+            if (!store.IsStyleUpdated(ctrl.m_deviceId)) {
+                continue;
+            }
+            const uint32_t oldFlags = ctrl.m_flags;
+            uint32_t flags = oldFlags;
+            uint32_t colour = ctrl.m_colour;
+            if (store.GetControlStyle(ctrl.m_deviceId, &flags, &colour) != ksv::kSuccess) {
+                continue;
+            }
+            ctrl.UpdateStyle(flags, colour);
+            const uint32_t changed = oldFlags ^ flags;
+            if (((changed & kFlagHidden) != 0 && ctrl.m_kind != ControlKind::MessageBox) ||
+                (changed & kFlagDisabled) != 0) {
+                rebuild = true;
+            }
+            if ((flags & kFlagTurnToPage) != 0) {
+                turnToId = ctrl.m_deviceId;
+            }
+        }
+    }
+    if (rebuild) {
+        BuildPanel();
+        LayoutPanel(true);
+    }
+    if (!turnToId) {
+        return;
+    }
+    for (uint32_t i = 0; i < m_nCtrls; ++i) {
+        if (m_pCtrls[i].m_deviceId == *turnToId) {
+            m_iPage = m_pCtrls[i].m_page;
+            ShowPage();
+            return;
+        }
+    }
+}
+
+void CKestrovaneView::RefreshFiles() {
+    // File controls show as placeholders for now; the file names stay in the store until
+    // they are read.
+}
+
+void CKestrovaneView::ResetLatchGroup(uint32_t group) {
+    for (uint32_t i = 0; i < m_nCtrls; ++i) {
+        CCtrl& ctrl = m_pCtrls[i];
+        if (ctrl.m_kind == ControlKind::Latch && ctrl.m_nLatchGroup == group) {
+            ctrl.m_state = 0;
+            ctrl.ApplyColours();
+        }
+    }
+}
+
+void CKestrovaneView::OnPanelAnswer() {
+    PendingAnswer answer;
+    {
+        std::lock_guard<std::mutex> lock(m_answerLock);
+        answer = m_pendingAnswer;
+    }
+    if (answer.code > kAnswerBase && answer.code < kAnswerBase + 4) {
+        m_link.SendImmediateByte(answer.controlId,
+                                 static_cast<uint32_t>(answer.code - kAnswerBase));
+    }
+}
+
+void CKestrovaneView::OnTimer() {
+    if (m_bConnected == 0 || !m_link.IsPingEnabled()) {
+        return;
+    }
+    if (m_link.SendPing() == ksv::kSuccess) {
+        return;
+    }
+    EndSession(false);
+}
+
+// Back to the start screen with the application's title.
+void CKestrovaneView::EndSession(bool sendGoodbye) {
+    LoadViewSettings();
+    // A Goodbye that cannot be written leaves the port open; the session ends all the same.
+    if (m_link.Disconnect(sendGoodbye) != ksv::kSuccess && m_link.IsPortOpen()) {
+        m_link.ClosePort();
+    }
+    m_bConnected = 0;
+    ClearPanel();
+    SetAppTitle();
+}
+
+void CKestrovaneView::CloseSession() {
+    if (m_bConnected != 0) {
+        EndSession(true);
+        return;
+    }
+    if (m_nCtrls != 0) {
+        LoadViewSettings();
+        ClearPanel();
+        SetAppTitle();
+        return;
+    }
+    emit QuitRequested();
+}
+
+void CKestrovaneView::ClearPanel() {
+    for (uint32_t i = 0; i < m_nCtrls; ++i) {
+        m_pCtrls[i].CloseDialogs();
+    }
+    m_pCtrls.reset();
+    SetAppTitle();
+    m_nCtrls = 0;
+    m_iLastPage = 0;
+    m_iPage = 0;
+    LayoutPanel(true);
+    CCtrl::ResetWindowIds();
+}
+
+void CKestrovaneView::OnComPorts() {
+    ComPortValues values;
+    values.inbound = m_iComIncoming == 0 ? 5 : m_iComIncoming;
+    values.outbound = m_iComOutGoing == 0 ? 8 : m_iComOutGoing;
+    values.permitInbound = m_PermitInbound != 0;
+    if (!m_comPortDialogHook || !m_comPortDialogHook(values)) {
+        return;
+    }
+    m_iComIncoming = values.inbound;
+    m_iComOutGoing = values.outbound;
+    m_PermitInbound = values.permitInbound ? 1 : 0;
+    SaveViewSettings();
+    LayoutPanel(true);
+}
+
+void CKestrovaneView::OnPings() {
+    PingValues values;
+    values.enabled = m_bPingOn != 0;
+    values.seconds = m_iPingSeconds;
+    if (!m_pingDialogHook || !m_pingDialogHook(values) || m_bConnected == 0) {
+        return;
+    }
+    SetPingTimer(values.enabled, values.seconds);
+    SaveLayout();
+}
