@@ -77,6 +77,10 @@ public:
     const LinkPaths& Paths() const;
 
 private:
+    // The password operations: the record's two strings go out in one Values frame.
+    ResultCode SendPasswordReport(uint32_t id, const std::u16string& first,
+                                  const std::u16string& second);
+
     struct State;
     std::unique_ptr<State> m_state;
 };

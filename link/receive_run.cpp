@@ -1,0 +1,134 @@
+#include "link/receive_run.h"
+
+#include "link/frame.h"
+
+#include <algorithm>
+#include <array>
+
+namespace ksv {
+namespace {
+
+RunOutcome Posted(int32_t code) {
+    return RunOutcome{true, code};
+}
+
+RunOutcome Silent() {
+    return RunOutcome{false, kArrivalNone};
+}
+
+RunOutcome Failed(ReceiveContext& context, long line, long value) {
+    context.reporter.ReportError(line, kLinkModule, value);
+    return Posted(kArrivalError);
+}
+
+ResultCode HuntMarker(ByteReader& in) {
+    std::array<uint8_t, kSyncMarker.size()> window{};
+    while (window != kSyncMarker) {
+        std::rotate(window.begin(), window.begin() + 1, window.end());
+        const ResultCode result = in.ReadBytes(&window.back(), 1);
+        if (result != kSuccess) {
+            return result;
+        }
+    }
+    return kSuccess;
+}
+
+// Kinds whose payload goes into the store and may ask for an acknowledgement.
+ResultCode DecodeStorePayload(ByteReader& in, uint16_t kind, ReceiveContext& context) {
+    switch (kind) {
+    case kMsgPanelDescription:
+        return DecodePanelDescription(in, context.store, context.reporter);
+    case kMsgValuesFromDevice:
+        return ApplyValues(in, context.store, context.reporter);
+    case kMsgStyleUpdate:
+        return ApplyStyles(in, context.store, context.reporter);
+    case kMsgFileTransfer:
+        return ReceiveFiles(in, context.store, context.reporter, context.host.FilesFolder());
+    default:
+        return ApplyMatrixRows(in, context.store, context.reporter);
+    }
+}
+
+int32_t StoreArrivalCode(uint16_t kind) {
+    switch (kind) {
+    case kMsgPanelDescription:
+        return kArrivalNewPanel;
+    case kMsgStyleUpdate:
+        return kArrivalStylesChanged;
+    case kMsgFileTransfer:
+        return kArrivalFilesArrived;
+    default:
+        return kArrivalValuesChanged;
+    }
+}
+
+RunOutcome DispatchStoreKind(ByteReader& in, const FrameHeader& header, ReceiveContext& context) {
+    const ResultCode result = DecodeStorePayload(in, header.kind, context);
+    if (result == kLinkClosed) {
+        if (header.kind == kMsgFileTransfer) {
+            context.reporter.ReportError(__LINE__, kLinkModule, kLinkClosed);
+        }
+        return Silent();
+    }
+    if (result != kSuccess) {
+        return Failed(context, __LINE__, result);
+    }
+    if ((header.flags & kFlagAckRequested) != 0) {
+        context.host.SendAcknowledge();
+    }
+    return Posted(StoreArrivalCode(header.kind));
+}
+
+RunOutcome Dispatch(ByteReader& in, const FrameHeader& header, ReceiveContext& context) {
+    switch (header.kind) {
+    case kMsgHello:
+    case kMsgGoodbyeFromDevice:
+        return Posted(kArrivalDeviceEnded);
+    case kMsgHelloReply: {
+        HelloReply reply;
+        const ResultCode result = DecodeHelloReply(in, header.flags, reply);
+        context.host.OnHelloReply(reply);
+        // A failed read is not reported, but a port that went away tells the view nothing.
+        return result == kLinkClosed ? Silent() : Posted(kArrivalDeviceName);
+    }
+    case kMsgDevicePing:
+        context.host.SendPingReply();
+        return Posted(kArrivalDevicePing);
+    case kMsgPingReply:
+        context.host.OnPingReply();
+        return Posted(kArrivalPingReply);
+    case kMsgNoOperation:
+        return Posted(kArrivalNothing);
+    case kMsgResetRequest:
+        return Posted(kArrivalResetLink);
+    case kMsgLayoutEntries: {
+        const ResultCode result = DecodeLayoutEntries(in, context.settings);
+        return result == kLinkClosed ? Silent() : Posted(kArrivalLayoutWritten);
+    }
+    default:
+        return DispatchStoreKind(in, header, context);
+    }
+}
+
+} // namespace
+
+RunOutcome ReceiveOneMessage(ByteReader& in, ReceiveContext& context) {
+    ResultCode result = HuntMarker(in);
+    std::array<uint8_t, kHeaderSize> headerBytes{};
+    if (result == kSuccess) {
+        result = in.ReadBytes(headerBytes.data(), kHeaderSize);
+    }
+    if (result == kLinkClosed) {
+        return Silent();
+    }
+    if (result != kSuccess) {
+        return Failed(context, __LINE__, result);
+    }
+    const FrameHeader header = DecodeFrameHeader(headerBytes.data());
+    if (!IsReceivedKind(header.kind)) {
+        return Failed(context, __LINE__, -1);
+    }
+    return Dispatch(in, header, context);
+}
+
+} // namespace ksv

@@ -1,0 +1,184 @@
+#include "link_test_fixture.h"
+
+#include "link/received_files.h"
+
+#include <chrono>
+#include <future>
+
+namespace ksv::testing {
+namespace {
+
+using std::chrono::milliseconds;
+
+TEST_F(LinkOverPty, GarbageBeforeMarkerAndSplitMarkerAreSkipped) {
+    const std::vector<uint8_t> frame = EncodeBareFrame(kMsgNoOperation).Frame();
+    // Garbage including a false start of the marker, then the frame in three pieces.
+    device.Write({0x00, 0x5A, 0xE3, 0xF1, 0x12, 0x5A});
+    device.Write(std::vector<uint8_t>(frame.begin(), frame.begin() + 3));
+    device.Write(std::vector<uint8_t>(frame.begin() + 3, frame.begin() + 11));
+    device.Write(std::vector<uint8_t>(frame.begin() + 11, frame.end()));
+    ASSERT_TRUE(arrivals.WaitFor(1));
+    EXPECT_EQ(link->GetArrivalCode(), kArrivalNothing);
+    EXPECT_TRUE(reporter.Values().empty());
+}
+
+TEST_F(LinkOverPty, BadKindsReportOnceAndTheNextFrameIsFound) {
+    const uint16_t badKinds[] = {3, 7, 20, 0, 22, 0xFFFF};
+    int runs = 0;
+    for (uint16_t kind : badKinds) {
+        const int32_t code =
+            runs++ == 0 ? Deliver(EncodeBareFrame(kind)) : DeliverNext(EncodeBareFrame(kind));
+        EXPECT_EQ(code, kArrivalError) << "kind " << kind;
+        EXPECT_EQ(arrivals.Posts(), runs);
+    }
+    EXPECT_EQ(reporter.Values(), std::vector<long>(std::size(badKinds), -1));
+    EXPECT_EQ(reporter.Modules().front(), kLinkModule);
+    EXPECT_EQ(DeliverNext(EncodeBareFrame(kMsgResetRequest)), kArrivalResetLink);
+}
+
+TEST_F(LinkOverPty, BareKindsLeaveTheirCodes) {
+    EXPECT_EQ(Deliver(EncodeBareFrame(kMsgGoodbyeFromDevice)), kArrivalDeviceEnded);
+    EXPECT_EQ(DeliverNext(EncodeBareFrame(kMsgHello)), kArrivalDeviceEnded);
+    EXPECT_EQ(DeliverNext(EncodeBareFrame(kMsgNoOperation)), kArrivalNothing);
+    EXPECT_EQ(DeliverNext(EncodeBareFrame(kMsgResetRequest)), kArrivalResetLink);
+    EXPECT_TRUE(reporter.Values().empty());
+}
+
+// Reads the handheld's answer from inside the post: it must already be on the wire, since
+// nothing more is sent by the receive thread while the post is running.
+class AnswerCheckingSink : public ArrivalSink {
+public:
+    AnswerCheckingSink(PtyDevice& device, std::vector<uint8_t> expected)
+        : m_device(device), m_expected(std::move(expected)) {}
+    void PostArrival() override {
+        const auto got = m_device.Read(m_expected.size(), milliseconds(2000));
+        m_answered.set_value(got.has_value() && *got == m_expected);
+    }
+    bool Answered() {
+        auto future = m_answered.get_future();
+        return future.wait_for(std::chrono::seconds(5)) == std::future_status::ready &&
+               future.get();
+    }
+
+private:
+    PtyDevice& m_device;
+    std::vector<uint8_t> m_expected;
+    std::promise<bool> m_answered;
+};
+
+TEST_F(LinkOverPty, DevicePingIsAnsweredBeforeThePost) {
+    Deliver(EncodeBareFrame(kMsgNoOperation)); // ends the run OpenPort started
+    AnswerCheckingSink sink(device, HandheldPrefix(kMsgPingReplyToDevice));
+    link->StartReceiver(&sink);
+    device.Write(EncodeBareFrame(kMsgDevicePing).Frame());
+    EXPECT_TRUE(sink.Answered());
+    EXPECT_EQ(link->GetArrivalCode(), kArrivalDevicePing);
+}
+
+TEST_F(LinkOverPty, AcknowledgesOnlyWhenAskedAndAfterDecoding) {
+    const DeviceMessage panel = EncodePanelDescription(
+        {DeviceControl('B', 0, 5).ValueByte(0).Caption(u"Go"),
+         DeviceControl('N', 0, 6).ValueU32(3).Caption(u"Level").U32('x', 10).U32('n', 0)},
+        kFlagAckRequested);
+    EXPECT_EQ(Deliver(panel), kArrivalNewPanel);
+    ExpectSent(HandheldPrefix(kMsgAcknowledge));
+    EXPECT_EQ(link->Store().GetControlCount(), 2u);
+
+    // Values without the flag: no acknowledgement; with it: one. The Hello probe shows that
+    // nothing was sent in between.
+    EXPECT_EQ(DeliverNext(EncodeValues({U32Entry(6, 7)})), kArrivalValuesChanged);
+    EXPECT_EQ(DeliverNext(EncodeValues({U32Entry(99, 1), U32Entry(6, 9)}, kFlagAckRequested)),
+              kArrivalValuesChanged);
+    ExpectSent(HandheldPrefix(kMsgAcknowledge));
+    int32_t number = 0;
+    uint32_t size = sizeof number;
+    EXPECT_EQ(link->Store().GetControlValue(6, &number, &size), kSuccess);
+    EXPECT_EQ(number, 9);
+
+    // A decoder failure: reported with its result, code -1, no acknowledgement.
+    EXPECT_EQ(DeliverNext(EncodeFileTransfer(5, {{u"..", false, {1}}}, kFlagAckRequested)),
+              kArrivalError);
+    EXPECT_EQ(reporter.Values(), std::vector<long>{kFileNotCreated});
+    link->SendHello();
+    ExpectSent(HandheldPrefix(kMsgHello));
+}
+
+TEST_F(LinkOverPty, HelloReplyNamesTheDeviceAndSetsFlags) {
+    EXPECT_EQ(link->GetDeviceName(), std::u16string(u"Kestrovane"));
+    EXPECT_EQ(Deliver(EncodeHelloReply(u"Pump\u00e9", false, kHelloKeepPanel)), kArrivalDeviceName);
+    EXPECT_EQ(link->GetDeviceName(), std::u16string(u"Pump\u00e9"));
+    EXPECT_TRUE(link->IsPingEnabled());
+    EXPECT_TRUE(link->IsKeepPanelOnGoodbye());
+    EXPECT_EQ(link->Settings().Section(), u"Pump\u00e9");
+
+    EXPECT_EQ(DeliverNext(EncodeHelloReply(u"Kiln", true, kHelloPingsOff)), kArrivalDeviceName);
+    EXPECT_EQ(link->GetDeviceName(), std::u16string(u"Kiln"));
+    EXPECT_FALSE(link->IsPingEnabled());
+    EXPECT_FALSE(link->IsKeepPanelOnGoodbye());
+    EXPECT_TRUE(reporter.Values().empty());
+}
+
+TEST_F(LinkOverPty, LayoutEntriesGoIntoTheDeviceSection) {
+    Deliver(EncodeHelloReply(u"Oven", false));
+    EXPECT_EQ(DeliverNext(EncodeLayoutEntries({{0x12, 3, 7}})), kArrivalLayoutWritten);
+    EXPECT_EQ(settings.GetProfileInt(u"Oven", "0000001200000003", -1), 7);
+    EXPECT_EQ(settings.GetProfileInt(u"Oven", "0000001200000000", -1), 0);
+}
+
+TEST_F(LinkOverPty, FilesLandInTheDeviceFolder) {
+    Deliver(EncodeHelloReply(u"../Evil/Name", false));
+    DeliverNext(EncodePanelDescription({DeviceControl('F', 0, 4).Caption(u"Log")}));
+    EXPECT_EQ(DeliverNext(EncodeFileTransfer(4, {{u"\\logs\\today.txt", false, {'o', 'k'}}})),
+              kArrivalFilesArrived);
+    const std::string expected = device.Paths().filesRoot + "/_._Evil_Name/logs/today.txt";
+    EXPECT_EQ(link->Store().GetFileName(4), Utf8ToUtf16(expected));
+    EXPECT_TRUE(reporter.Values().empty());
+}
+
+TEST_F(LinkOverPty, ClosingWhileTheReceiverWaitsIsPromptAndSilent) {
+    auto closing = std::async(std::launch::async, [&] { return link->ClosePort(); });
+    ASSERT_EQ(closing.wait_for(std::chrono::seconds(1)), std::future_status::ready);
+    EXPECT_EQ(closing.get(), kSuccess);
+    EXPECT_EQ(arrivals.Posts(), 0);
+    EXPECT_TRUE(reporter.Values().empty());
+    EXPECT_FALSE(link->IsPortOpen());
+    EXPECT_EQ(link->StartReceiver(&arrivals), kNoPort);
+}
+
+TEST_F(LinkOverPty, ClosingInsideAPayloadDiscardsThePanelSilently) {
+    Deliver(EncodePanelDescription({DeviceControl('B', 0, 5).ValueByte(0)}));
+    link->StartReceiver(&arrivals);
+    // A file transfer broken off after its header: the receive thread blocks in the payload.
+    const std::vector<uint8_t> frame =
+        EncodeFileTransfer(5, {{u"a.bin", false, {1, 2, 3}}}).Frame();
+    device.Write(std::vector<uint8_t>(frame.begin(), frame.begin() + 30));
+    auto closing = std::async(std::launch::async, [&] { return link->ClosePort(); });
+    ASSERT_EQ(closing.wait_for(std::chrono::seconds(1)), std::future_status::ready);
+    EXPECT_EQ(arrivals.Posts(), 1);
+    EXPECT_EQ(link->Store().GetControlCount(), 0u);
+}
+
+TEST_F(LinkOverPty, DeviceHangUpEndsTheRunSilently) {
+    device.HangUp();
+    auto closing = std::async(std::launch::async, [&] { return link->ClosePort(); });
+    ASSERT_EQ(closing.wait_for(std::chrono::seconds(1)), std::future_status::ready);
+    EXPECT_EQ(arrivals.Posts(), 0);
+    EXPECT_TRUE(reporter.Values().empty());
+}
+
+TEST_F(LinkOverPty, ResetLinkDropsUnreadBytesAndSaysHelloAgain) {
+    Deliver(EncodeBareFrame(kMsgResetRequest));
+    // Bytes that arrive while no run reads are purged with the reset.
+    device.Write(EncodeBareFrame(kMsgGoodbyeFromDevice).Frame());
+    ASSERT_TRUE(device.WaitPendingAtPort(kFramePrefixSize));
+    EXPECT_EQ(link->SendPing(), kSuccess);
+    ExpectSent(HandheldPrefix(kMsgPing));
+    EXPECT_EQ(link->ResetLink(), kSuccess);
+    ExpectSent(HandheldPrefix(kMsgHello));
+    EXPECT_EQ(link->SendPing(), kSuccess) << "the reset clears the outstanding ping";
+    ExpectSent(HandheldPrefix(kMsgPing));
+    EXPECT_EQ(DeliverNext(EncodeBareFrame(kMsgNoOperation)), kArrivalNothing);
+}
+
+} // namespace
+} // namespace ksv::testing

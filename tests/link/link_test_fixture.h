@@ -1,0 +1,62 @@
+#pragma once
+
+#include "link/device_encoder.h"
+#include "link/frame.h"
+#include "link/link.h"
+#include "platform/memory_settings_store.h"
+#include "tests/support/pty_device.h"
+#include "tests/support/recording_sinks.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace ksv::testing {
+
+// A link opened on a pseudo-terminal; the test plays the device. SetUp consumes the Hello.
+class LinkOverPty : public ::testing::Test {
+protected:
+    void SetUp() override {
+        link = std::make_unique<Link>(settings, reporter, device.Paths());
+        link->LinkInit();
+        ASSERT_EQ(link->OpenPort(device.PortNumber(), &arrivals), kSuccess);
+        ExpectSent(HandheldPrefix(kMsgHello));
+    }
+
+    void TearDown() override { link.reset(); }
+
+    // The next bytes the handheld sent are exactly `expected`.
+    void ExpectSent(const std::vector<uint8_t>& expected) {
+        const auto got = device.Read(expected.size());
+        ASSERT_TRUE(got.has_value()) << "the handheld sent fewer bytes than expected";
+        EXPECT_EQ(*got, expected);
+    }
+
+    // Sends a device frame and waits for the run it starts to post; returns the ArrivalCode.
+    int32_t Deliver(const DeviceMessage& message) {
+        const int before = arrivals.Posts();
+        device.Write(message.Frame());
+        EXPECT_TRUE(arrivals.WaitFor(before + 1)) << "no arrival posted";
+        return link->GetArrivalCode();
+    }
+
+    // The receiver runs again, as the view restarts it after each arrival.
+    int32_t DeliverNext(const DeviceMessage& message) {
+        EXPECT_EQ(link->StartReceiver(&arrivals), kSuccess);
+        return Deliver(message);
+    }
+
+    PtyDevice device;
+    MemorySettingsStore settings;
+    ThreadSafeReporter reporter;
+    ArrivalCounter arrivals;
+    std::unique_ptr<Link> link;
+};
+
+inline std::vector<uint8_t> Concat(std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+} // namespace ksv::testing

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "link/link.h"
+#include "platform/error_reporter.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace ksv::testing {
+
+// Counts arrivals posted by the receive thread and lets a test wait for them.
+class ArrivalCounter : public ArrivalSink {
+public:
+    void PostArrival() override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        ++m_posts;
+        m_changed.notify_all();
+    }
+    // True once at least `count` posts have arrived within the deadline.
+    bool WaitFor(int count, std::chrono::milliseconds deadline = std::chrono::seconds(5)) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, deadline, [&] { return m_posts >= count; });
+    }
+    int Posts() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_posts;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_posts = 0;
+};
+
+// Keeps the error reports (any thread) for the test to look at.
+class ThreadSafeReporter : public ErrorReporter {
+public:
+    void ReportError(long, const char* module, long value) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_modules.push_back(module);
+        m_values.push_back(value);
+    }
+    void ShowMessage(const std::u16string& text) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_messages.push_back(text);
+    }
+    void RequestQuit() override {}
+
+    std::vector<long> Values() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_values;
+    }
+    std::vector<std::string> Modules() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_modules;
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_modules;
+    std::vector<long> m_values;
+    std::vector<std::u16string> m_messages;
+};
+
+} // namespace ksv::testing
