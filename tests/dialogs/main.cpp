@@ -1,0 +1,17 @@
+#include "com_port_dialog_test.h"
+#include "ping_dialog_test.h"
+
+#include <QApplication>
+#include <QTest>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    int failures = 0;
+    ComPortDialogTest comPorts;
+    failures += QTest::qExec(&comPorts, argc, argv);
+    PingDialogTest pings;
+    failures += QTest::qExec(&pings, argc, argv);
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,266 @@
+#include "demo_session.h"
+
+#include "demo_gif.h"
+#include "demo_panel.h"
+
+#include <cmath>
+#include <string>
+
+namespace ksv::demo {
+namespace {
+
+constexpr uint32_t kPingEveryTicks = 10;
+constexpr uint32_t kPasswordField = 34;
+constexpr uint32_t kAppearanceAttribute = 336;
+constexpr uint32_t kPingPeriodAttribute = 768;
+constexpr uint32_t kInlineLineChart = 4;
+constexpr uint32_t kInlineTable = 7;
+constexpr uint32_t kStyleHasColour = 0x00000040;
+constexpr uint32_t kYellow = 0x0000FFFF; // 0x00BBGGRR
+constexpr uint32_t kWhite = 0x00FFFFFF;
+
+std::u16string Widen(const std::string& text) {
+    return std::u16string(text.begin(), text.end());
+}
+
+// A narrow, NUL-terminated string inside a fixed field of the handheld's report.
+std::string FieldText(const std::vector<uint8_t>& bytes, size_t offset, size_t size) {
+    std::string text;
+    for (size_t i = offset; i < offset + size && i < bytes.size() && bytes[i] != 0; ++i) {
+        text += static_cast<char>(bytes[i]);
+    }
+    return text;
+}
+
+std::vector<uint8_t> CellBytes(int32_t value) {
+    std::vector<uint8_t> out;
+    PutU32(out, static_cast<uint32_t>(value));
+    return out;
+}
+
+} // namespace
+
+DemoSession::DemoSession(Sender send, std::ostream& log)
+    : m_send(std::move(send)), m_log(log), m_gif(MakeDemoGif()) {}
+
+bool DemoSession::Send(const DeviceMessage& message) {
+    if (m_send(message)) {
+        return true;
+    }
+    m_log << "demo-device: the port is gone; the session ends\n";
+    m_inSession = false;
+    return false;
+}
+
+void DemoSession::OnFrame(const HandheldFrame& frame) {
+    switch (frame.kind) {
+    case kMsgHello:
+        m_log << "demo-device: Hello from the handheld\n";
+        Start();
+        return;
+    case kMsgGoodbyeFromHandheld:
+        m_log << "demo-device: Goodbye from the handheld; waiting for the next Hello\n";
+        m_inSession = false;
+        return;
+    case kMsgPing:
+        Send(EncodeBareFrame(kMsgPingReply));
+        return;
+    case kMsgPingReplyToDevice:
+        m_pingOutstanding = false;
+        return;
+    case kMsgAcknowledge:
+        m_log << "demo-device: the handheld acknowledged\n";
+        return;
+    case kMsgLayoutRequest:
+        m_log << "demo-device: layout requested; recommending inline chart and table\n";
+        Send(EncodeLayoutEntries({{kIdChart, kAppearanceAttribute, kInlineLineChart},
+                                  {kIdTable, kAppearanceAttribute, kInlineTable},
+                                  {0, kPingPeriodAttribute, 5}}));
+        return;
+    case kMsgValuesToDevice:
+        if (!m_inSession) {
+            m_log << "demo-device: values outside a session ignored\n";
+            return;
+        }
+        for (const HandheldValue& value : frame.values) {
+            OnValue(value);
+        }
+        return;
+    default:
+        m_log << "demo-device: frame of kind " << frame.kind << " ignored\n";
+    }
+}
+
+void DemoSession::Start() {
+    m_inSession = false;
+    m_pingOutstanding = false;
+    m_rowsWritten = 0;
+    m_pictureTaps = 0;
+    if (!Send(EncodeHelloReply(kDemoDeviceName, false))) {
+        return;
+    }
+    if (!Send(EncodePanelDescription(DemoPanel(m_gif), kFlagAckRequested))) {
+        return;
+    }
+    m_log << "demo-device: panel sent\n";
+    m_inSession = true;
+}
+
+void DemoSession::OnTick() {
+    if (!m_inSession) {
+        return;
+    }
+    ++m_ticks;
+    m_counter += 7;
+    DeviceEntry clock{kIdClock, PackedNow(), {}};
+    if (!Send(EncodeValues({clock, U32Entry(kIdCounter, static_cast<uint32_t>(m_counter))}))) {
+        return;
+    }
+    SendChartRow();
+    if (m_ticks % kPingEveryTicks != 0 || !m_inSession) {
+        return;
+    }
+    if (m_pingOutstanding) {
+        m_log << "demo-device: the handheld did not answer the last ping\n";
+    }
+    m_pingOutstanding = Send(EncodeBareFrame(kMsgDevicePing));
+}
+
+// One row a second into the ring of the chart; the cursor tells the handheld how full it is.
+void DemoSession::SendChartRow() {
+    const double t = m_rowsWritten;
+    std::vector<uint8_t> cells = CellBytes(static_cast<int32_t>(215 + 40 * std::sin(t / 5)));
+    const std::vector<uint8_t> load = CellBytes(static_cast<int32_t>(400 + 300 * std::sin(t / 3)));
+    cells.insert(cells.end(), load.begin(), load.end());
+    const uint32_t position = m_rowsWritten % kChartRows;
+    ++m_rowsWritten;
+    const uint32_t oldest = m_rowsWritten % kChartRows;
+    const int32_t cursor = m_rowsWritten <= kChartRows ? static_cast<int32_t>(m_rowsWritten)
+                           : oldest == 0               ? static_cast<int32_t>(kChartRows)
+                                                       : -static_cast<int32_t>(oldest);
+    Send(EncodeMatrixRows(
+        {MatrixRowEntry(kIdChart, cells, {}, static_cast<uint32_t>(cursor), position)}));
+}
+
+void DemoSession::OnValue(const HandheldValue& value) {
+    const uint8_t first = value.bytes.empty() ? 0 : value.bytes[0];
+    switch (value.id) {
+    case kIdLamp:
+        OnLamp(first != 0);
+        return;
+    case kIdModeA:
+    case kIdModeB:
+        if (first != 0) {
+            SetStatus(value.id == kIdModeA ? "Mode A selected" : "Mode B selected");
+        }
+        return;
+    case kIdAsk:
+        OnAsk();
+        return;
+    case kIdQuestion:
+        OnAnswer(first);
+        return;
+    case kIdDetails:
+        SetStatus(first != 0 ? "Details opened" : "Details closed");
+        return;
+    case kIdLogin:
+        OnPassword(value.bytes);
+        return;
+    case kIdNotes:
+        OnNotesRequested();
+        return;
+    case kIdPicture:
+        SetStatus("Picture tapped " + std::to_string(++m_pictureTaps) + " times");
+        return;
+    case kIdSetpoint:
+    case kIdSpeed:
+        if (value.bytes.size() >= 4) {
+            const int32_t number = static_cast<int32_t>(GetU32(value.bytes.data()));
+            SetStatus((value.id == kIdSetpoint ? "Setpoint raw " : "Speed item ") +
+                      std::to_string(number));
+        }
+        return;
+    case kIdNote:
+        SetStatus("Note: " + FieldText(value.bytes, 0, value.bytes.size()));
+        return;
+    default:
+        m_log << "demo-device: value for control " << value.id << " (" << value.bytes.size()
+              << " bytes)\n";
+    }
+}
+
+// The lamp latch colours the status line.
+void DemoSession::OnLamp(bool on) {
+    m_log << "demo-device: lamp " << (on ? "on" : "off") << "\n";
+    if (!Send(EncodeStyleUpdate({StyleEntry(kIdStatus, kStyleHasColour, on ? kYellow : kWhite)}))) {
+        return;
+    }
+    SetStatus(on ? "Lamp is on" : "Lamp is off");
+}
+
+// New text for the message box, then its hidden bit cleared: the handheld puts it up.
+void DemoSession::OnAsk() {
+    m_log << "demo-device: asking the user\n";
+    if (!Send(EncodeValues(
+            {TextEntry(kIdQuestion, u"Do you like this demo?", false, kQuestionChars)}))) {
+        return;
+    }
+    Send(EncodeStyleUpdate({StyleEntry(kIdQuestion, kQuestionIcon | kYesNo)}));
+}
+
+void DemoSession::OnAnswer(uint8_t answer) {
+    const std::string said = answer == 1 ? "Yes" : answer == 2 ? "No" : std::to_string(answer);
+    m_log << "demo-device: the user answered " << said << "\n";
+    SetStatus("You answered " + said);
+}
+
+// Two 34-byte fields: a log-in carries the password and an empty second field, a log-out two
+// empty fields, a change the old and the new password.
+void DemoSession::OnPassword(const std::vector<uint8_t>& fields) {
+    const std::string first = FieldText(fields, 0, kPasswordField);
+    const std::string second = FieldText(fields, kPasswordField, kPasswordField);
+    if (first.empty() && second.empty()) {
+        Send(EncodeValues({ByteEntry(kIdLogin, 0)}));
+        SetStatus("Logged out");
+        return;
+    }
+    if (!second.empty()) {
+        SetStatus("The demo keeps its password");
+        return;
+    }
+    const bool good = first == "demo";
+    Send(EncodeValues({ByteEntry(kIdLogin, good ? 1 : 0)}));
+    SetStatus(good ? "Logged in" : "Wrong password (try demo)");
+}
+
+void DemoSession::OnNotesRequested() {
+    m_log << "demo-device: sending the notes file\n";
+    const std::string text = "Notes from the Kestrovane demo device.\r\n"
+                             "Counter at " +
+                             std::to_string(m_counter) + ".\r\n";
+    DeviceFile file{u"\\My Documents\\demo-notes.txt", false,
+                    std::vector<uint8_t>(text.begin(), text.end())};
+    Send(EncodeFileTransfer(kIdNotes, {file}, kFlagAckRequested));
+}
+
+void DemoSession::SetStatus(const std::string& text) {
+    Send(EncodeValues({TextEntry(kIdStatus, Widen(text), false, kStatusBytes)}));
+}
+
+void DemoSession::OnHangUp() {
+    if (m_inSession) {
+        m_log << "demo-device: the handheld closed the port; waiting for it to come back\n";
+    }
+    m_inSession = false;
+}
+
+void DemoSession::SayGoodbye() {
+    if (!m_inSession) {
+        return;
+    }
+    m_log << "demo-device: Goodbye\n";
+    Send(EncodeBareFrame(kMsgGoodbyeFromDevice));
+    m_inSession = false;
+}
+
+} // namespace ksv::demo
