@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QResizeEvent>
 
@@ -256,6 +257,9 @@ void CKestrovaneView::SetAppTitle() {
 
 void CKestrovaneView::BringToFront() {
     QWidget* frame = window();
-    frame->raise();
+    // Platforms without a window stack (offscreen) have nothing to raise.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        frame->raise();
+    }
     frame->activateWindow();
 }

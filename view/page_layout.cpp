@@ -88,10 +88,19 @@ void FlowRow(CCtrl* ctrls, uint32_t count, uint32_t& index, int& y, int& page, c
         const uint32_t q = freeSpace / (shown - 1);
         const uint32_t r = freeSpace % (shown - 1);
         if (q <= static_cast<uint32_t>(spacing.maxSpread)) {
+            // Only the gaps between controls that take room are widened, the first r of
+            // them by one pixel more; a control passed over keeps the offset so far.
             uint32_t acc = 0;
-            for (uint32_t k = start + 1; k < index; ++k) {
-                const uint32_t j = (k - start) - skipped;
-                acc += q + (j <= r ? 1 : 0);
+            uint32_t gap = 0;
+            bool first = true;
+            for (uint32_t k = start; k < index; ++k) {
+                if (!TakesNoRoom(ctrls[k])) {
+                    if (!first) {
+                        ++gap;
+                        acc += q + (gap <= r ? 1 : 0);
+                    }
+                    first = false;
+                }
                 ctrls[k].m_x += static_cast<int>(acc);
             }
         }
