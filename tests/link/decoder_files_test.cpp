@@ -16,7 +16,7 @@
 namespace ksv {
 namespace {
 
-using testing::StoreFixture;
+using decoder_testing::StoreFixture;
 
 constexpr uint32_t kWide = 0x00000004;
 
@@ -77,7 +77,7 @@ private:
 
 TEST_F(ReceiveFilesTest, TwoFilesAreWrittenAndTheFirstIsNamed) {
     const DeviceMessage message = EncodeFileTransfer(
-        12, {{u"\\My Documents\\log.txt", false, testing::Bytes("first")},
+        12, {{u"\\My Documents\\log.txt", false, decoder_testing::Bytes("first")},
              {u"C:\\data\\sub\\b.bin", false, std::vector<uint8_t>(10000, 0x5A)}});
     ASSERT_EQ(Receive(message.payload), kSuccess);
     EXPECT_EQ(ReadWhole(folder + "/My Documents/log.txt"), "first");
@@ -91,7 +91,7 @@ TEST_F(ReceiveFilesTest, TwoFilesAreWrittenAndTheFirstIsNamed) {
 
 TEST_F(ReceiveFilesTest, WideNamesFollowTheControlFlags) {
     const DeviceMessage message =
-        EncodeFileTransfer(13, {{u"\\\u00E9t\u00E9.txt", true, testing::Bytes("w")}});
+        EncodeFileTransfer(13, {{u"\\\u00E9t\u00E9.txt", true, decoder_testing::Bytes("w")}});
     ASSERT_EQ(Receive(message.payload), kSuccess);
     EXPECT_EQ(ReadWhole(folder + "/\xC3\xA9t\xC3\xA9.txt"), "w");
 }
@@ -105,12 +105,12 @@ TEST_F(ReceiveFilesTest, ZeroFilesOnlyMarksTheControl) {
 
 TEST_F(ReceiveFilesTest, HostileNamesAreRefusedAndTheStreamStaysInStep) {
     const DeviceMessage message =
-        EncodeFileTransfer(12, {{u"..\\..\\etc\\passwd", false, testing::Bytes("x")},
-                                {u"C:\\a\\..\\b", false, testing::Bytes("x")},
-                                {u"", false, testing::Bytes("x")},
-                                {u"a/./b", false, testing::Bytes("x")},
-                                {u"\\\\", false, testing::Bytes("x")},
-                                {u"/etc/x", false, testing::Bytes("inside")}});
+        EncodeFileTransfer(12, {{u"..\\..\\etc\\passwd", false, decoder_testing::Bytes("x")},
+                                {u"C:\\a\\..\\b", false, decoder_testing::Bytes("x")},
+                                {u"", false, decoder_testing::Bytes("x")},
+                                {u"a/./b", false, decoder_testing::Bytes("x")},
+                                {u"\\\\", false, decoder_testing::Bytes("x")},
+                                {u"/etc/x", false, decoder_testing::Bytes("inside")}});
     EXPECT_EQ(Receive(message.payload), kFileNotCreated);
     EXPECT_EQ(remaining, 0u);
     EXPECT_EQ(Tree(),
@@ -127,7 +127,7 @@ TEST_F(ReceiveFilesTest, OverlongNameIsReadPastAndRefused) {
     payload.resize(payload.size() + 70000, 'a');
     PutU32(payload, 3);
     PutBytes(payload, "abc", 3);
-    const DeviceMessage good = EncodeFileTransfer(12, {{u"ok", false, testing::Bytes("fine")}});
+    const DeviceMessage good = EncodeFileTransfer(12, {{u"ok", false, decoder_testing::Bytes("fine")}});
     payload.insert(payload.end(), good.payload.begin() + 8, good.payload.end());
     EXPECT_EQ(Receive(payload), kFileNotCreated);
     EXPECT_EQ(ReadWhole(folder + "/ok"), "fine");
@@ -135,7 +135,7 @@ TEST_F(ReceiveFilesTest, OverlongNameIsReadPastAndRefused) {
 
 TEST_F(ReceiveFilesTest, BrokenTransferKeepsTheOlderFile) {
     ASSERT_EQ(
-        Receive(EncodeFileTransfer(12, {{u"\\keep.txt", false, testing::Bytes("old")}}).payload),
+        Receive(EncodeFileTransfer(12, {{u"\\keep.txt", false, decoder_testing::Bytes("old")}}).payload),
         kSuccess);
     std::vector<uint8_t> cut =
         EncodeFileTransfer(12, {{u"\\keep.txt", false, std::vector<uint8_t>(9000, 'n')}}).payload;
@@ -146,7 +146,7 @@ TEST_F(ReceiveFilesTest, BrokenTransferKeepsTheOlderFile) {
 }
 
 TEST_F(ReceiveFilesTest, UnknownControlStillStoresNarrowNames) {
-    ASSERT_EQ(Receive(EncodeFileTransfer(555, {{u"n.txt", false, testing::Bytes("z")}}).payload),
+    ASSERT_EQ(Receive(EncodeFileTransfer(555, {{u"n.txt", false, decoder_testing::Bytes("z")}}).payload),
               kSuccess);
     EXPECT_EQ(ReadWhole(folder + "/n.txt"), "z");
 }

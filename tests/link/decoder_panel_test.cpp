@@ -13,9 +13,9 @@
 namespace ksv {
 namespace {
 
-using testing::Bytes;
-using testing::RecordingReporter;
-using testing::StoreFixture;
+using decoder_testing::Bytes;
+using decoder_testing::RecordingReporter;
+using decoder_testing::StoreFixture;
 
 constexpr uint32_t kWide = 0x00000004;
 

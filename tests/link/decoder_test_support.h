@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace ksv::testing {
+namespace ksv::decoder_testing {
 
 // Keeps every report, message and quit request for the test to look at.
 class RecordingReporter : public ErrorReporter {
@@ -45,4 +45,4 @@ inline std::vector<uint8_t> Bytes(const std::string& text) {
     return std::vector<uint8_t>(text.begin(), text.end());
 }
 
-} // namespace ksv::testing
+} // namespace ksv::decoder_testing

@@ -9,7 +9,7 @@
 namespace ksv {
 namespace {
 
-using testing::StoreFixture;
+using decoder_testing::StoreFixture;
 
 constexpr uint32_t kWide = 0x00000004;
 

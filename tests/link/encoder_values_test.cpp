@@ -10,7 +10,7 @@
 namespace ksv {
 namespace {
 
-using testing::StoreFixture;
+using decoder_testing::StoreFixture;
 
 constexpr uint32_t kWide = 0x00000004;
 
@@ -89,7 +89,7 @@ TEST_F(EncoderTest, TextFieldsKeepTheirWireSize) {
     f.store.SetControlValue(2, wide, sizeof wide);
     const auto entries = Encode();
     ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[0].value, testing::Bytes(std::string("abcdefg\0", 8)));
+    EXPECT_EQ(entries[0].value, decoder_testing::Bytes(std::string("abcdefg\0", 8)));
     EXPECT_EQ(entries[1].value, (std::vector<uint8_t>{'x', 0, 'y', 0, 'z', 0}));
 }
 
@@ -107,7 +107,7 @@ TEST_F(EncoderTest, EveryKindInListOrder) {
     EXPECT_EQ(entries[0].value, (std::vector<uint8_t>{0xFD, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(entries[1].value, std::vector<uint8_t>{2});
     // A text blob of capacity 8 holds four characters and sends capacity/2 narrow bytes.
-    EXPECT_EQ(entries[2].value, testing::Bytes("h\xE9ll"));
+    EXPECT_EQ(entries[2].value, decoder_testing::Bytes("h\xE9ll"));
     EXPECT_EQ(entries[3].value, (std::vector<uint8_t>{7, 8, 9}));
     EXPECT_EQ(entries[4].id, 12u);
     EXPECT_TRUE(entries[4].value.empty());

@@ -7,7 +7,7 @@
 namespace ksv {
 namespace {
 
-using testing::StoreFixture;
+using decoder_testing::StoreFixture;
 
 class PanelStoreTest : public ::testing::Test {
 protected:
