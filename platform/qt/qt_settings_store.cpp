@@ -1,0 +1,130 @@
+#include "platform/qt/qt_settings_store.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QSettings>
+
+namespace ksv {
+namespace {
+
+const QString kDevicePrefix = QStringLiteral("Device_");
+constexpr char16_t kEscape = u'_';
+
+bool IsVerbatim(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9');
+}
+
+int HexDigitValue(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= u'A' && u <= u'F')
+        return u - u'A' + 10;
+    return -1;
+}
+
+// QSettings syncs on its own from a posted event, on the thread that created it and outside
+// our mutex. Every write is synced immediately here, so that deferred sync is swallowed.
+class ImmediateSettings : public QSettings {
+public:
+    explicit ImmediateSettings(const QString& filePath)
+        : QSettings(filePath, QSettings::IniFormat) {
+        setAtomicSyncRequired(true);
+    }
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::UpdateRequest)
+            return true;
+        return QSettings::event(event);
+    }
+};
+
+QString SettingsKey(const std::u16string& section, const std::string& key) {
+    return SectionGroup(section) + u'/' + QString::fromStdString(key);
+}
+
+} // namespace
+
+QString DefaultSettingsPath() {
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty())
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/Kestrovane/Kestrovane.conf");
+}
+
+QString SectionGroup(const std::u16string& section) {
+    if (section == kGlobalSection)
+        return QString::fromStdU16String(section);
+    QString group = kDevicePrefix;
+    for (char16_t c : section) {
+        if (IsVerbatim(c)) {
+            group += QChar(c);
+            continue;
+        }
+        group += QChar(kEscape);
+        group += QStringLiteral("%1").arg(static_cast<unsigned>(c), 4, 16, QChar(u'0')).toUpper();
+    }
+    return group;
+}
+
+std::optional<std::u16string> SectionFromGroup(const QString& group) {
+    const std::u16string global = kGlobalSection;
+    if (group == QString::fromStdU16String(global))
+        return global;
+    if (!group.startsWith(kDevicePrefix))
+        return std::nullopt;
+    std::u16string section;
+    for (qsizetype i = kDevicePrefix.size(); i < group.size(); ++i) {
+        const char16_t c = group[i].unicode();
+        if (IsVerbatim(c)) {
+            section += c;
+            continue;
+        }
+        if (c != kEscape || i + 4 >= group.size())
+            return std::nullopt;
+        unsigned code = 0;
+        for (int d = 1; d <= 4; ++d) {
+            const int v = HexDigitValue(group[i + d]);
+            if (v < 0)
+                return std::nullopt;
+            code = code * 16 + static_cast<unsigned>(v);
+        }
+        section += static_cast<char16_t>(code);
+        i += 4;
+    }
+    // A name that SectionGroup keeps plain never appears encoded.
+    if (section == global)
+        return std::nullopt;
+    return section;
+}
+
+QtSettingsStore::QtSettingsStore(const QString& filePath)
+    : m_settings(std::make_unique<ImmediateSettings>(filePath)) {}
+
+QtSettingsStore::~QtSettingsStore() = default;
+
+int32_t QtSettingsStore::GetProfileInt(const std::u16string& section, const std::string& key,
+                                       int32_t defaultValue) const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const QVariant stored = m_settings->value(SettingsKey(section, key));
+    if (!stored.isValid())
+        return defaultValue;
+    bool ok = false;
+    const int value = stored.toString().trimmed().toInt(&ok);
+    return ok ? value : defaultValue;
+}
+
+void QtSettingsStore::WriteProfileInt(const std::u16string& section, const std::string& key,
+                                      int32_t value) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_settings->setValue(SettingsKey(section, key), static_cast<int>(value));
+    m_settings->sync();
+}
+
+QString QtSettingsStore::FilePath() const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_settings->fileName();
+}
+
+} // namespace ksv

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "platform/settings_store.h"
+
+#include <QString>
+
+#include <memory>
+#include <mutex>
+#include <optional>
+
+class QSettings;
+
+namespace ksv {
+
+// $XDG_CONFIG_HOME/Kestrovane/Kestrovane.conf, or ~/.config/Kestrovane/Kestrovane.conf when
+// XDG_CONFIG_HOME is unset or empty.
+QString DefaultSettingsPath();
+
+// Group name of a section in the INI file. The global section keeps its plain name so that
+// scripts can preset it ("[Kestrovane]"); every other section is "Device_" followed by its
+// UTF-16 code units, with a-z and 0-9 kept and everything else written as "_" and four
+// upper-case hex digits. The result uses only characters the INI format stores verbatim, has
+// no '/' (which would nest groups), and stays distinct under case folding, so two sections
+// share a group only when their names are equal.
+QString SectionGroup(const std::u16string& section);
+// Inverse of SectionGroup; nullopt for a group name SectionGroup never produces.
+std::optional<std::u16string> SectionFromGroup(const QString& group);
+
+// The settings profile as an INI file.
+//
+// Thread contract: any thread (the receive thread writes layout entries). One mutex serialises
+// every access. Each write is synced at once: the file is replaced whole through a temporary
+// file and a rename, so a reader sees either the old or the new file, never a partial one.
+class QtSettingsStore : public SettingsStore {
+public:
+    explicit QtSettingsStore(const QString& filePath);
+    ~QtSettingsStore() override;
+    QtSettingsStore(const QtSettingsStore&) = delete;
+    QtSettingsStore& operator=(const QtSettingsStore&) = delete;
+
+    int32_t GetProfileInt(const std::u16string& section, const std::string& key,
+                          int32_t defaultValue) const override;
+    void WriteProfileInt(const std::u16string& section, const std::string& key,
+                         int32_t value) override;
+
+    QString FilePath() const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::unique_ptr<QSettings> m_settings;
+};
+
+} // namespace ksv
