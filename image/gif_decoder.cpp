@@ -1,0 +1,126 @@
+#include "image/gif_decoder.h"
+
+#include "image/gif_row_writer.h"
+
+#include <optional>
+
+namespace ksv {
+
+namespace {
+
+constexpr size_t kSignatureSize = 6;
+constexpr size_t kScreenDescriptorSize = 7;
+constexpr size_t kImageDescriptorSize = 10;
+constexpr uint8_t kExtensionIntroducer = 0x21;
+constexpr uint8_t kImageSeparator = 0x2C;
+constexpr uint8_t kColourTablePresent = 0x80;
+constexpr uint8_t kInterlacedFlag = 0x40;
+
+uint16_t ReadU16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+// The parts of the file in front of the image data.
+struct GifLayout {
+    uint32_t paletteSize = 0;
+    size_t paletteOffset = 0;
+    int width = 0;
+    int height = 0;
+    bool interlaced = false;
+    size_t dataOffset = 0;
+};
+
+// Skips the extension at pos: introducer, label, then sub-blocks up to the zero-length
+// terminator. Returns the position after it, or nothing when the data ends inside it.
+std::optional<size_t> SkipExtension(const uint8_t* data, size_t size, size_t pos) {
+    pos += 2;
+    while (pos < size) {
+        const size_t length = data[pos];
+        pos += 1 + length;
+        if (length == 0) {
+            return pos;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<GifLayout> ReadLayout(const uint8_t* data, size_t size) {
+    // The signature's content is not checked: devices' files are taken as GIF.
+    size_t pos = kSignatureSize;
+    if (size < pos + kScreenDescriptorSize) {
+        return std::nullopt;
+    }
+    const uint8_t screenFlags = data[pos + 4];
+    const uint8_t aspect = data[pos + 6];
+    if ((screenFlags & kColourTablePresent) == 0 || aspect != 0) {
+        return std::nullopt;
+    }
+    pos += kScreenDescriptorSize;
+
+    GifLayout layout;
+    layout.paletteSize = 1u << ((screenFlags & 7) + 1);
+    layout.paletteOffset = pos;
+    pos += 3 * size_t{layout.paletteSize};
+
+    if (pos < size && data[pos] == kExtensionIntroducer) {
+        std::optional<size_t> after = SkipExtension(data, size, pos);
+        if (!after) {
+            return std::nullopt;
+        }
+        pos = *after;
+    }
+    if (pos + kImageDescriptorSize > size || data[pos] != kImageSeparator) {
+        return std::nullopt;
+    }
+    const uint8_t imageFlags = data[pos + 9];
+    if (imageFlags & kColourTablePresent) {
+        return std::nullopt;
+    }
+    layout.width = ReadU16(data + pos + 5);
+    layout.height = ReadU16(data + pos + 7);
+    layout.interlaced = (imageFlags & kInterlacedFlag) != 0;
+    layout.dataOffset = pos + kImageDescriptorSize;
+    return layout;
+}
+
+} // namespace
+
+void GifDecoder::Reset() {
+    m_width = 0;
+    m_height = 0;
+    m_pixels = {};
+    m_stop = GifStop::kNotDecoded;
+    m_palette.fill(0);
+}
+
+bool GifDecoder::Decode(const uint8_t* data, size_t size) {
+    Reset();
+    if (data == nullptr) {
+        return false;
+    }
+    std::optional<GifLayout> layout = ReadLayout(data, size);
+    if (!layout) {
+        return false;
+    }
+    const size_t pixelCount = size_t(layout->width) * size_t(layout->height);
+    if (pixelCount > kMaxPixels) {
+        return false;
+    }
+    for (uint32_t i = 0; i < layout->paletteSize; ++i) {
+        const uint8_t* rgb = data + layout->paletteOffset + 3 * i;
+        m_palette[i] = rgb[0] | (uint32_t{rgb[1]} << 8) | (uint32_t{rgb[2]} << 16);
+    }
+    m_width = layout->width;
+    m_height = layout->height;
+    m_pixels.assign(pixelCount, 0);
+    if (pixelCount == 0) {
+        m_stop = GifStop::kPictureFull;
+        return true;
+    }
+    GifRowWriter out(m_pixels.data(), m_width, m_height, layout->interlaced);
+    m_stop = m_lzw.Decode(data + layout->dataOffset, size - layout->dataOffset, m_palette.data(),
+                          layout->paletteSize, out);
+    return true;
+}
+
+} // namespace ksv
