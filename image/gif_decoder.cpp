@@ -1,7 +1,8 @@
 #include "image/gif_decoder.h"
 
-#include "image/gif_row_writer.h"
+#include "image/gif_interlace.h"
 
+#include <memory>
 #include <optional>
 
 namespace ksv {
@@ -117,9 +118,19 @@ bool GifDecoder::Decode(const uint8_t* data, size_t size) {
         m_stop = GifStop::kPictureFull;
         return true;
     }
-    GifRowWriter out(m_pixels.data(), m_width, m_height, layout->interlaced);
-    m_stop = m_lzw.Decode(data + layout->dataOffset, size - layout->dataOffset, m_palette.data(),
-                          layout->paletteSize, out);
+    size_t written = 0;
+    const uint8_t* imageData = data + layout->dataOffset;
+    const size_t imageSize = size - layout->dataOffset;
+    if (!layout->interlaced) {
+        m_stop = m_lzw.Decode(imageData, imageSize, m_palette.data(), layout->paletteSize,
+                              m_pixels.data(), pixelCount, written);
+        return true;
+    }
+    // The dictionary refers back into data order, so interlaced rows are placed after.
+    std::unique_ptr<uint32_t[]> dataOrder(new uint32_t[pixelCount]);
+    m_stop = m_lzw.Decode(imageData, imageSize, m_palette.data(), layout->paletteSize,
+                          dataOrder.get(), pixelCount, written);
+    PlaceInterlacedRows(dataOrder.get(), written, m_pixels.data(), m_width, m_height);
     return true;
 }
 

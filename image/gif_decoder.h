@@ -25,7 +25,7 @@ namespace ksv {
 // gives a partial picture (see StopReason()).
 //
 // All state is in the object: separate decoders may run on separate threads. The object
-// holds about 80 KiB of tables; construct it where that is fine (heap or a normal stack).
+// holds about 32 KiB of tables; construct it where that is fine (heap or a normal stack).
 class GifDecoder {
 public:
     // 4096 x 4096: far more than an image carrier of under 1 MiB of data needs.

@@ -2,6 +2,9 @@
 
 #include "image/gif_code_reader.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace ksv {
 
 namespace {
@@ -10,10 +13,26 @@ constexpr uint32_t kNoCode = 0xFFFFFFFF;
 constexpr int kMaxCodeSize = 12;
 constexpr int kMaxMinimumCodeSize = kMaxCodeSize - 1;
 
+// Copies n colours forward from src to dst, where src + n - 1 <= dst: only the last
+// colour of an entry defined by the code being written may be the first one copied.
+inline void CopyForward(uint32_t* dst, const uint32_t* src, size_t n) {
+    std::memmove(dst, src, (n - 1) * sizeof(uint32_t));
+    dst[n - 1] = src[n - 1];
+}
+
+// The same for short strings with room for kShortString colours at dst: one fixed-size
+// move (the colours past n are overwritten by later strings), then the last colour.
+constexpr size_t kShortString = 8;
+inline void CopyShortForward(uint32_t* dst, const uint32_t* src, size_t n) {
+    std::memmove(dst, src, kShortString * sizeof(uint32_t));
+    dst[n - 1] = src[n - 1];
+}
+
 } // namespace
 
 GifStop GifLzw::Decode(const uint8_t* data, size_t size, const uint32_t* palette,
-                       uint32_t paletteSize, GifRowWriter& out) {
+                       uint32_t paletteSize, uint32_t* out, size_t count, size_t& written) {
+    written = 0;
     if (size == 0) {
         return GifStop::kDataEnded;
     }
@@ -24,11 +43,7 @@ GifStop GifLzw::Decode(const uint8_t* data, size_t size, const uint32_t* palette
     const uint32_t clear = 1u << minimumCodeSize;
     const uint32_t end = clear + 1;
     for (uint32_t c = 0; c < clear; ++c) {
-        const uint32_t colour = c < paletteSize ? palette[c] : 0;
-        m_prefix[c] = 0;
-        m_length[c] = 1;
-        m_last[c] = colour;
-        m_first[c] = colour;
+        m_rootColour[c] = c < paletteSize ? palette[c] : 0;
     }
 
     GifCodeReader reader(data + 1, size - 1);
@@ -36,10 +51,15 @@ GifStop GifLzw::Decode(const uint8_t* data, size_t size, const uint32_t* palette
     uint32_t limit = 1u << codeSize;
     uint32_t next = clear + 2;
     uint32_t previous = kNoCode; // data need not begin with a clear code
-    while (!out.Full()) {
+    size_t previousAt = 0;       // where the previous code's string starts in out
+    size_t previousLength = 0;
+    size_t pos = 0;
+    GifStop stop = GifStop::kPictureFull;
+    while (pos < count) {
         uint32_t code;
         if (!reader.Read(codeSize, code)) {
-            return GifStop::kDataEnded;
+            stop = GifStop::kDataEnded;
+            break;
         }
         if (code == clear) {
             codeSize = minimumCodeSize + 1;
@@ -49,62 +69,46 @@ GifStop GifLzw::Decode(const uint8_t* data, size_t size, const uint32_t* palette
             continue;
         }
         if (code == end) {
-            return GifStop::kEndCode;
+            stop = GifStop::kEndCode;
+            break;
         }
-        if (previous == kNoCode) {
-            if (code > clear) {
-                return GifStop::kBadCode;
-            }
-            Emit(code, out);
-            previous = code;
-            continue;
+        if (previous == kNoCode ? code > clear : code > next) {
+            stop = GifStop::kBadCode;
+            break;
         }
-        if (code > next) {
-            return GifStop::kBadCode;
-        }
-        // A full dictionary takes no more entries but keeps decoding what it holds,
-        // as an encoder that defers its clear code expects.
-        if (next < kMaxCodes) {
-            m_prefix[next] = static_cast<uint16_t>(previous);
-            m_length[next] = static_cast<uint16_t>(m_length[previous] + 1);
-            m_last[next] = code == next ? m_first[previous] : m_first[code];
-            m_first[next] = m_first[previous];
+        // A full dictionary takes no more entries but keeps decoding what it holds, as
+        // an encoder that defers its clear code expects.
+        if (previous != kNoCode && next < kMaxCodes) {
+            m_offset[next] = static_cast<uint32_t>(previousAt);
+            m_length[next] = static_cast<uint16_t>(previousLength + 1);
             ++next;
             if (next >= limit && codeSize < kMaxCodeSize) {
                 ++codeSize;
                 limit <<= 1;
             }
         }
-        Emit(code, out);
-        previous = code;
-    }
-    return GifStop::kPictureFull;
-}
-
-void GifLzw::Emit(uint32_t code, GifRowWriter& out) {
-    const uint16_t* prefix = m_prefix.data();
-    const uint32_t* last = m_last.data();
-    const size_t length = m_length[code];
-    if (length <= out.Room()) {
-        // Walk the prefix chain from the last colour back, writing in place.
-        uint32_t* p = out.Cursor() + length - 1;
-        uint32_t c = code;
-        for (size_t i = 1; i < length; ++i) {
-            *p-- = last[c];
-            c = prefix[c];
+        size_t length = 1;
+        if (code < clear) {
+            out[pos] = m_rootColour[code];
+        } else {
+            length = m_length[code];
+            const size_t room = count - pos;
+            if (length <= kShortString && room >= kShortString) {
+                CopyShortForward(out + pos, out + m_offset[code], length);
+            } else {
+                CopyForward(out + pos, out + m_offset[code], length < room ? length : room);
+            }
         }
-        *p = last[c];
-        out.Advance(length);
-        return;
+        previous = code;
+        previousAt = pos;
+        previousLength = length;
+        pos += length;
     }
-    uint32_t* p = m_scratch.data() + length - 1;
-    uint32_t c = code;
-    for (size_t i = 1; i < length; ++i) {
-        *p-- = last[c];
-        c = prefix[c];
-    }
-    *p = last[c];
-    out.Write(m_scratch.data(), length);
+    written = pos < count ? pos : count;
+    // A short copy may have run ahead of the last string: those colours were never decoded.
+    const size_t ranAhead = count - written < kShortString ? count - written : kShortString;
+    std::fill_n(out + written, ranAhead, 0u);
+    return stop;
 }
 
 } // namespace ksv

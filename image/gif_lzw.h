@@ -1,7 +1,5 @@
 #pragma once
 
-#include "image/gif_row_writer.h"
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -18,27 +16,27 @@ enum class GifStop {
     kBadCodeSize, // minimum code size above 11: codes would not fit in 12 bits
 };
 
-// LZW decompression of one GIF image's data straight into colours. The dictionary is a
-// set of flat arrays in this object: an entry is its prefix code, its length and its
-// last and first colours, so adding one costs no allocation and no copy, and separate
-// objects decode independently on separate threads.
+// LZW decompression of one GIF image's data straight into colours, in data order.
+//
+// Every dictionary entry's string has already been written once: an entry is the
+// previous code's string plus the first colour of the string that followed it. So an
+// entry is just where that copy starts and its length, and writing an entry is a
+// forward copy from earlier output. No allocation or copy per entry, and all state is
+// in this object, so separate objects decode independently on separate threads.
 class GifLzw {
 public:
     static constexpr uint32_t kMaxCodes = 4096;
 
-    // data starts at the image's minimum code size byte. Palette indexes at or beyond
-    // paletteSize read as black (0). Decoding stops at the first of the stop reasons.
+    // data starts at the image's minimum code size byte. Writes at most count colours to
+    // out and sets written to their number. Palette indexes at or beyond paletteSize read
+    // as black (0).
     GifStop Decode(const uint8_t* data, size_t size, const uint32_t* palette, uint32_t paletteSize,
-                   GifRowWriter& out);
+                   uint32_t* out, size_t count, size_t& written);
 
 private:
-    void Emit(uint32_t code, GifRowWriter& out);
-
-    std::array<uint16_t, kMaxCodes> m_prefix;
-    std::array<uint16_t, kMaxCodes> m_length;
-    std::array<uint32_t, kMaxCodes> m_last;
-    std::array<uint32_t, kMaxCodes> m_first;
-    std::array<uint32_t, kMaxCodes> m_scratch; // a string that crosses a row end
+    std::array<uint32_t, kMaxCodes> m_offset; // entries: start of the string in out
+    std::array<uint16_t, kMaxCodes> m_length; // entries: length of the string
+    std::array<uint32_t, kMaxCodes / 2> m_rootColour;
 };
 
 } // namespace ksv
