@@ -10,9 +10,10 @@
 namespace ksv {
 
 // Sizes a device announces for buffers the handheld keeps are capped here, so a lying
-// description cannot make it allocate gigabytes: T maxBytes, X maxChars, O capacity, and the
-// zero-filled default strings of M and L (in characters).
+// description cannot make it allocate gigabytes: O capacity (bytes), T maxBytes and X maxChars,
+// and the zero-filled default strings of M and L (in characters).
 inline constexpr uint32_t kMaxRecordBuffer = 1u << 20;
+inline constexpr uint32_t kMaxTextBuffer = 1u << 16;
 inline constexpr uint32_t kMaxDefaultChars = 1u << 16;
 
 inline constexpr uint32_t kFlagWide = 0x00000004;

@@ -128,7 +128,7 @@ FileOutcome StoreFile(ByteReader& in, uint32_t size, const std::string& folder,
     FileOutcome outcome;
     PendingFile file;
     std::string target;
-    if (!relative) {
+    if (!relative || folder.empty()) { // an empty folder would make the path absolute
         outcome.localResult = kFileNotCreated;
     } else {
         target = folder + "/" + *relative;

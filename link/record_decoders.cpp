@@ -108,7 +108,7 @@ std::u16string InitialText(const RecordInput& in) {
 void DecodeText(const RecordInput& in, ControlRecord& record, ErrorReporter& reporter) {
     ReadCaption(in, record);
     record.text = InitialText(in);
-    record.maxBytes = std::min(RequiredU32(in, 'm', reporter), kMaxRecordBuffer);
+    record.maxBytes = std::min(RequiredU32(in, 'm', reporter), kMaxTextBuffer);
     record.text.resize(record.TextCapacity(), u'\0');
     ReadColour(in, record, kWhite);
 }
@@ -116,7 +116,7 @@ void DecodeText(const RecordInput& in, ControlRecord& record, ErrorReporter& rep
 void DecodeMessageBox(const RecordInput& in, ControlRecord& record, ErrorReporter& reporter) {
     ReadCaption(in, record);
     record.text = InitialText(in);
-    record.maxChars = std::min(RequiredU32(in, 'm', reporter), kMaxRecordBuffer);
+    record.maxChars = std::min(RequiredU32(in, 'm', reporter), kMaxTextBuffer);
     record.text.resize(record.TextCapacity(), u'\0');
     record.colour = 0;
 }

@@ -306,6 +306,21 @@ TEST(DecodePanelDescription, LyingCountsAllocateOnlyWhatArrives) {
     }
 }
 
+TEST(DecodePanelDescription, AnnouncedBufferSizesAreCapped) {
+    StoreFixture f;
+    ASSERT_EQ(f.Load({DeviceControl('T', 0, 1).U32('m', 0xFFFFFFFF),
+                      DeviceControl('X', 0, 2).U32('m', 0xFFFFFFFF),
+                      DeviceControl('O', 0, 3).U32('m', 0xFFFFFFFF).U32('n', 0xFFFFFFFF),
+                      DeviceControl('L', 0, 4).ValueU32(0).U32('n', 0xFFFFFFFF)}),
+              kSuccess);
+    EXPECT_EQ(f.Record(1).maxBytes, kMaxTextBuffer);
+    EXPECT_EQ(f.Record(1).text.size(), kMaxTextBuffer);
+    EXPECT_EQ(f.Record(2).text.size(), kMaxTextBuffer);
+    EXPECT_EQ(f.Record(3).capacity, kMaxRecordBuffer);
+    EXPECT_EQ(f.Record(3).length, kMaxRecordBuffer);
+    EXPECT_EQ(f.Record(4).items.size(), kMaxDefaultChars);
+}
+
 TEST(DecodePanelDescription, OversizedImageRefusesThePanel) {
     StoreFixture f;
     ASSERT_EQ(f.Load({DeviceControl('B', 0, 1).ValueByte(0)}), kSuccess);
