@@ -24,13 +24,19 @@ struct HelloReply {
 };
 
 ResultCode DecodeHelloReply(ByteReader& in, uint16_t flags, HelloReply& out);
+// Swaps the new list in only when the whole description decoded; otherwise the old panel stays.
+// kWrongKind when an oversized image refuses the panel (the user is told, quit requested).
 ResultCode DecodePanelDescription(ByteReader& in, PanelStore& store, ErrorReporter& reporter);
 ResultCode DecodeLayoutEntries(ByteReader& in, DeviceSettings& settings);
 
 ResultCode ApplyValues(ByteReader& in, PanelStore& store, ErrorReporter& reporter);
 ResultCode ApplyStyles(ByteReader& in, PanelStore& store, ErrorReporter& reporter);
+// Holds the store lock for the whole message.
 ResultCode ApplyMatrixRows(ByteReader& in, PanelStore& store, ErrorReporter& reporter);
-// Files land below `filesFolder` only (see received_files.h); kFileNotCreated when refused.
+// Files land below `filesFolder` only (see received_files.h), each through a temporary file
+// renamed into place when complete. A refused name or a failed write skips that file (its
+// bytes are read past) and the message goes on; the first such failure is returned
+// (kFileNotCreated, or the errno of the write). Holds the store lock for the whole message.
 ResultCode ReceiveFiles(ByteReader& in, PanelStore& store, ErrorReporter& reporter,
                         const std::string& filesFolder);
 

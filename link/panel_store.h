@@ -57,7 +57,8 @@ public:
     ControlRecord* FindControl(uint32_t id); // caller holds the lock
     int32_t FindControlIndex(uint32_t id);   // -1 when absent
 
-    // By id; each takes the lock.
+    // By id; each takes the lock (the flag and name getters too: the receive thread writes
+    // those fields). An absent id does nothing and gives 0 / false / empty.
     uint32_t GetRecordKind(uint32_t id); // 0xFFFFFFFF when absent
     bool IsValueUpdated(uint32_t id);
     bool IsStyleUpdated(uint32_t id);
@@ -73,7 +74,7 @@ public:
     std::u16string GetFileName(uint32_t id); // empty when none
     ResultCode ClearLatchGroup(uint32_t group);
 
-    // By index; the caller holds the lock.
+    // By index; the caller holds the lock. kWrongKind for an index past the list.
     ResultCode GetControlHeader(uint32_t index, ControlHeader& out);
     ResultCode GetControlDetails(uint32_t index, ControlDetails& out);
 
