@@ -76,5 +76,35 @@ TEST(GifTruncation, HostileMinimumCodeSizeInARealFile) {
     }
 }
 
+TEST(GifTruncation, RandomlyCorruptedFilesStayWithinThePicture) {
+    GifImageSpec spec = MakeImage(32, 24, 8, 33);
+    spec.graphicControl = true;
+    const std::vector<uint8_t> file = EncodeWithGiflib(spec);
+    auto decoder = std::make_unique<GifDecoder>();
+    uint32_t state = 12345;
+    auto random = [&state] {
+        state = state * 1103515245u + 12345u;
+        return state >> 16;
+    };
+    int accepted = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<uint8_t> bad = file;
+        const int flips = 1 + int(random() % 4);
+        for (int i = 0; i < flips; ++i) {
+            bad[random() % bad.size()] = uint8_t(random());
+        }
+        bad.resize(bad.size() - random() % 64);
+        if (!decoder->Decode(bad)) {
+            EXPECT_TRUE(decoder->Pixels().empty());
+            continue;
+        }
+        ++accepted;
+        const size_t area = size_t(decoder->Width()) * size_t(decoder->Height());
+        ASSERT_LE(area, GifDecoder::kMaxPixels);
+        ASSERT_EQ(decoder->Pixels().size(), area) << round;
+    }
+    EXPECT_GT(accepted, 0);
+}
+
 } // namespace
 } // namespace ksv
