@@ -127,7 +127,8 @@ TEST_F(ReceiveFilesTest, OverlongNameIsReadPastAndRefused) {
     payload.resize(payload.size() + 70000, 'a');
     PutU32(payload, 3);
     PutBytes(payload, "abc", 3);
-    const DeviceMessage good = EncodeFileTransfer(12, {{u"ok", false, decoder_testing::Bytes("fine")}});
+    const DeviceMessage good =
+        EncodeFileTransfer(12, {{u"ok", false, decoder_testing::Bytes("fine")}});
     payload.insert(payload.end(), good.payload.begin() + 8, good.payload.end());
     EXPECT_EQ(Receive(payload), kFileNotCreated);
     EXPECT_EQ(ReadWhole(folder + "/ok"), "fine");
@@ -135,7 +136,8 @@ TEST_F(ReceiveFilesTest, OverlongNameIsReadPastAndRefused) {
 
 TEST_F(ReceiveFilesTest, BrokenTransferKeepsTheOlderFile) {
     ASSERT_EQ(
-        Receive(EncodeFileTransfer(12, {{u"\\keep.txt", false, decoder_testing::Bytes("old")}}).payload),
+        Receive(EncodeFileTransfer(12, {{u"\\keep.txt", false, decoder_testing::Bytes("old")}})
+                    .payload),
         kSuccess);
     std::vector<uint8_t> cut =
         EncodeFileTransfer(12, {{u"\\keep.txt", false, std::vector<uint8_t>(9000, 'n')}}).payload;
@@ -146,8 +148,9 @@ TEST_F(ReceiveFilesTest, BrokenTransferKeepsTheOlderFile) {
 }
 
 TEST_F(ReceiveFilesTest, UnknownControlStillStoresNarrowNames) {
-    ASSERT_EQ(Receive(EncodeFileTransfer(555, {{u"n.txt", false, decoder_testing::Bytes("z")}}).payload),
-              kSuccess);
+    ASSERT_EQ(
+        Receive(EncodeFileTransfer(555, {{u"n.txt", false, decoder_testing::Bytes("z")}}).payload),
+        kSuccess);
     EXPECT_EQ(ReadWhole(folder + "/n.txt"), "z");
 }
 
