@@ -2,6 +2,7 @@
 
 #include "platform/ansi_codepage.h"
 
+#include <cstring>
 #include <utility>
 
 namespace ksv {
@@ -37,8 +38,11 @@ DeviceMessage EncodeEntries(uint16_t kind, const std::vector<DeviceEntry>& entri
 
 std::vector<uint8_t> DeviceMessage::Frame() const {
     const auto prefix = EncodeFramePrefix(kind, flags);
-    std::vector<uint8_t> bytes(prefix.begin(), prefix.end());
-    bytes.insert(bytes.end(), payload.begin(), payload.end());
+    std::vector<uint8_t> bytes(prefix.size() + payload.size());
+    std::memcpy(bytes.data(), prefix.data(), prefix.size());
+    if (!payload.empty()) {
+        std::memcpy(bytes.data() + prefix.size(), payload.data(), payload.size());
+    }
     return bytes;
 }
 

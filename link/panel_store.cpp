@@ -140,7 +140,7 @@ ResultCode PanelStore::GetControlValue(uint32_t id, void* buffer, uint32_t* size
     }
     case kRecordFile:
     case kRecordUnknown:
-        CopyOut(nullptr, 0, buffer, size);
+        CopyOut(&record->kind, 0, buffer, size); // no value
         return kSuccess;
     default:
         KSV_REPORT(m_reporter, kLinkModule, record->kind);
