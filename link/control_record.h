@@ -59,8 +59,10 @@ struct ControlRecord {
     uint8_t paramM = 0;  // power-of-ten exponent
 
     // 'M' chart/table.
-    std::vector<uint8_t> cells;    // cellsSize bytes, column after column
-    std::vector<uint8_t> textPart; // textSize bytes (UTF-16 code units when converted)
+    std::vector<uint8_t> cells; // cellsSize bytes, column after column
+    // textSize bytes as received; for text labels (LabelType() 2) of a narrow control the
+    // textSize characters converted to UTF-16, 2 * textSize bytes in host order.
+    std::vector<uint8_t> textPart;
     uint32_t rowCount = 0;
     uint32_t columnCount = 0;
     uint32_t cursorWord = 0;
