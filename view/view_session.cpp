@@ -309,8 +309,11 @@ void CKestrovaneView::ResetLatchGroup(uint32_t group) {
 void CKestrovaneView::OnPanelAnswer() {
     PendingAnswer answer;
     {
+        // Taken out of the slot: an answer that replaced an earlier one before it was handled
+        // is sent once, not once per post.
         std::lock_guard<std::mutex> lock(m_answerLock);
         answer = m_pendingAnswer;
+        m_pendingAnswer = PendingAnswer{};
     }
     if (answer.code > kAnswerBase && answer.code < kAnswerBase + 4) {
         m_link.SendImmediateByte(answer.controlId,

@@ -236,3 +236,62 @@ TEST_F(ViewSession, HidingAControlRebuildsThePanelAndReflowsIt) {
 }
 
 } // namespace
+
+namespace {
+
+using ViewArrivals = ViewFixture;
+
+TEST_F(ViewArrivals, RecordKindsOutsideTheTableAreReportedAndLeftWithoutWindows) {
+    StartView();
+    ConnectWithPanel({Button(1, u"A")});
+    {
+        std::vector<ksv::ControlRecord> records(3);
+        records[0].id = 10;
+        records[0].kind = ksv::kRecordUnknown;
+        records[1].id = 11;
+        records[1].kind = 15;
+        records[2].id = 12;
+        records[2].kind = ksv::kRecordButton;
+        records[2].caption = u"Still here";
+        link->Store().ReplaceControls(std::move(records));
+    }
+    // Layout entries make the view build the panel again from the store.
+    Send(ksv::EncodeLayoutEntries({}));
+    ASSERT_TRUE(WaitFor([this] { return view->ControlCount() == 3; }));
+    EXPECT_EQ(reporter.ReportCount(ksv::kViewModule), 1u);
+    EXPECT_EQ(view->Control(0)->m_kind, ControlKind::Unsupported);
+    EXPECT_TRUE(view->Control(0)->m_pValueWnd);
+    EXPECT_EQ(view->Control(1)->m_kind, ControlKind::Unsupported);
+    EXPECT_FALSE(view->Control(1)->m_pValueWnd);
+    EXPECT_FALSE(view->Control(1)->m_pButton);
+    EXPECT_EQ(view->Control(2)->m_pButton->text(), QString("Still here"));
+    EXPECT_TRUE(IsVisible(view->Control(2)->m_pButton.get()));
+}
+
+TEST_F(ViewArrivals, AnAnsweredDeviceMessageIsSentAsOneImmediateByte) {
+    StartView();
+    ConnectWithPanel({Button(21, u"A")});
+    // Two posts before the view runs: the later answer replaces the earlier and goes out once.
+    view->PostAnswer(18000, 21);
+    view->PostAnswer(18002, 21);
+    const HandheldFrame frame = ReadFrame();
+    ASSERT_EQ(frame.kind, ksv::kMsgValuesToDevice);
+    const auto entries = ViewFixture::ValueEntries(frame.payload);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].id, 21u);
+    EXPECT_EQ(entries[0].bytes, std::vector<uint8_t>{2});
+    view->PostAnswer(18004, 21);
+    QTest::qWait(20);
+    EXPECT_EQ(device.Drain(), 0u);
+}
+
+TEST_F(ViewArrivals, AResetRequestGreetsTheDeviceAgain) {
+    StartView();
+    ConnectWithPanel({Button(1, u"A")});
+    Send(ksv::EncodeBareFrame(ksv::kMsgResetRequest));
+    EXPECT_EQ(ReadFrame().kind, ksv::kMsgHello);
+    EXPECT_TRUE(view->IsConnected());
+    EXPECT_EQ(view->ControlCount(), 1u);
+}
+
+} // namespace
