@@ -81,7 +81,7 @@ struct ControlRecord {
     uint32_t itemCount = 0;
 
     // 'O' blob and 'I' image.
-    std::vector<uint8_t> data; // capacity bytes
+    std::vector<uint8_t> data; // capacity bytes; a text blob's are UTF-16 in host order
     uint32_t length = 0;
     uint32_t capacity = 0;
 
