@@ -9,7 +9,8 @@
 namespace ksv {
 
 GuiErrorReporter::GuiErrorReporter(QObject* parent)
-    : QObject(parent), m_presenter(&GuiErrorReporter::ShowMessageBox),
+    : QObject(parent),
+      m_presenter([this](Kind kind, const QString& text) { ShowMessageBox(kind, text); }),
       m_quitHandler([] { QCoreApplication::quit(); }) {}
 
 void GuiErrorReporter::ReportError(long line, const char* module, long value) {
@@ -36,6 +37,11 @@ void GuiErrorReporter::SetPresenter(Presenter presenter) {
 void GuiErrorReporter::SetQuitHandler(QuitHandler handler) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_quitHandler = std::move(handler);
+}
+
+void GuiErrorReporter::SetBoxTitle(const QString& title) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_boxTitle = title;
 }
 
 size_t GuiErrorReporter::PendingCount() const {
@@ -83,10 +89,14 @@ void GuiErrorReporter::ShowNext() {
             this, [this] { ShowNext(); }, Qt::QueuedConnection);
 }
 
-void GuiErrorReporter::ShowMessageBox(Kind kind, const QString& text) {
+void GuiErrorReporter::ShowMessageBox(Kind kind, const QString& text) const {
     const QMessageBox::Icon icon = kind == Kind::Error ? QMessageBox::Warning : QMessageBox::NoIcon;
-    QMessageBox box(icon, QGuiApplication::applicationDisplayName(), text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QString title;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        title = m_boxTitle;
+    }
+    QMessageBox box(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 

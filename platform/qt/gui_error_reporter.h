@@ -37,6 +37,8 @@ public:
     // Replace the message box (tests capture messages instead) and the application's quit.
     void SetPresenter(Presenter presenter);
     void SetQuitHandler(QuitHandler handler);
+    // Title of the message boxes (the application title).
+    void SetBoxTitle(const QString& title);
 
     // Messages queued and not yet shown; a message being shown is no longer counted.
     size_t PendingCount() const;
@@ -51,13 +53,14 @@ private:
     void Enqueue(Item item);
     void ShowNext(); // GUI thread
 
-    static void ShowMessageBox(Kind kind, const QString& text);
+    void ShowMessageBox(Kind kind, const QString& text) const;
 
     mutable std::mutex m_mutex;
     std::deque<Item> m_queue;
     bool m_showing = false; // GUI thread only
     Presenter m_presenter;
     QuitHandler m_quitHandler;
+    QString m_boxTitle;
 };
 
 } // namespace ksv

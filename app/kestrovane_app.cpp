@@ -1,0 +1,63 @@
+#include "app/kestrovane_app.h"
+
+#include "app/application_title.h"
+#include "app/kestrovane_doc.h"
+#include "app/main_frame.h"
+#include "link/link.h"
+#include "platform/qt/gui_error_reporter.h"
+#include "platform/qt/message_box_count.h"
+#include "platform/qt/qt_settings_store.h"
+#include "view/kestrovane_view.h"
+
+CKestrovaneApp::CKestrovaneApp(AppEnvironment environment)
+    : m_environment(std::move(environment)) {}
+
+CKestrovaneApp::~CKestrovaneApp() {
+    ExitInstance();
+}
+
+bool CKestrovaneApp::InitInstance() {
+    m_title = ApplicationTitle(m_environment.programPath);
+    m_settings = std::make_unique<ksv::QtSettingsStore>(m_environment.settingsPath);
+    m_reporter = std::make_unique<ksv::GuiErrorReporter>();
+    m_reporter->SetBoxTitle(m_title);
+    m_link = std::make_unique<ksv::Link>(*m_settings, *m_reporter, m_environment.linkPaths);
+
+    m_doc = std::make_unique<CKestrovaneDoc>(*m_link);
+    if (!m_doc->OnNewDocument())
+        return false;
+
+    m_frame = std::make_unique<CMainFrame>();
+    m_frame->setWindowTitle(m_title);
+    CreateView();
+    m_view->OnInitialUpdate();
+
+    m_frame->show();
+    OpenMessageBoxCount() = 0;
+    m_frame->setWindowTitle(m_title);
+    return true;
+}
+
+void CKestrovaneApp::CreateView() {
+    m_view = new CKestrovaneView(*m_link, *m_settings, *m_reporter, m_title, m_frame.get());
+    m_frame->SetView(m_view);
+    CKestrovaneView* view = m_view;
+    m_frame->SetCommandHandlers({
+        [view](int id) { return view->IsCommandEnabled(id); },
+        [view](int id) { return view->IsCommandChecked(id); },
+        [view](int id) { view->OnMenuCommand(id); },
+    });
+    CMainFrame* frame = m_frame.get();
+    QObject::connect(m_view, &CKestrovaneView::TitleChanged, frame, &QWidget::setWindowTitle);
+    // Quit once the messages already queued have been seen.
+    ksv::GuiErrorReporter* reporter = m_reporter.get();
+    QObject::connect(m_view, &CKestrovaneView::QuitRequested, frame,
+                     [reporter] { reporter->RequestQuit(); });
+}
+
+void CKestrovaneApp::ExitInstance() {
+    if (m_doc)
+        m_doc->OnCloseDocument();
+    m_view = nullptr;
+    m_frame.reset();
+}
