@@ -74,6 +74,7 @@ void CKestrovaneView::ConnectSession(bool outbound) {
         return;
     }
     m_bConnected = 1;
+    m_pCtrls.reset();
     m_nCtrls = 0;
     LayoutPanel(true);
     const ksv::ResultCode result = m_link.OpenPort(port, this);
@@ -124,7 +125,9 @@ void CKestrovaneView::HandleArrival(int32_t code) {
     case ksv::kArrivalDeviceEnded:
         m_link.Disconnect(false);
         m_bConnected = 0;
-        if (m_link.IsKeepPanelOnGoodbye()) {
+        // Only a panel can be kept: a start screen left with its buttons disabled would
+        // offer nothing but quitting.
+        if (m_link.IsKeepPanelOnGoodbye() && m_nCtrls != 0) {
             return;
         }
         LoadViewSettings();

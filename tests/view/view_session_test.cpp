@@ -131,6 +131,17 @@ TEST_F(ViewSession, AKeptPanelStaysAfterGoodbyeUntilClosedThenCloseQuits) {
     EXPECT_EQ(reporter.Reports().size(), 0u);
 }
 
+TEST_F(ViewSession, AGoodbyeBeforeAnyPanelReturnsToTheIdleStartScreenEvenWhenKeeping) {
+    StartView();
+    Click(ViewButton(IDC_BTN_CONNECT));
+    ASSERT_EQ(ReadFrame().kind, ksv::kMsgHello);
+    Send(ksv::EncodeHelloReply(kDeviceName, false, ksv::kHelloPingsOff | ksv::kHelloKeepPanel));
+    Send(ksv::EncodeBareFrame(ksv::kMsgGoodbyeFromDevice));
+    ASSERT_TRUE(WaitFor([this] { return !view->IsConnected(); }));
+    EXPECT_TRUE(ViewButton(IDC_BTN_CONNECT)->isEnabled());
+    EXPECT_EQ(title, QString("kestrovane"));
+}
+
 TEST_F(ViewSession, APortThatDoesNotExistIsReportedAndTheStartScreenReturns) {
     settings.WriteProfileInt(ksv::kGlobalSection, "m_iComOutGoing", 8);
     std::filesystem::create_symlink("/nonexistent/kestrovane-tty",
