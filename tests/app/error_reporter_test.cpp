@@ -1,0 +1,168 @@
+#include "platform/qt/gui_error_reporter.h"
+#include "platform/qt/gui_post.h"
+
+#include <QCoreApplication>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace ksv {
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Shown {
+    GuiErrorReporter::Kind kind;
+    QString text;
+};
+
+// The store lock held by the receive thread while it reports: the GUI thread, in a timer tick
+// like the ping timer, then wants that lock. A report that waited for the user would leave
+// both threads waiting for each other.
+TEST(GuiErrorReporter, AReportUnderTheStoreLockNeverBlocksTheGuiThread) {
+    GuiErrorReporter reporter;
+    std::vector<Shown> shown;
+    reporter.SetPresenter([&](GuiErrorReporter::Kind kind, const QString& text) {
+        shown.push_back({kind, text});
+    });
+
+    std::recursive_timed_mutex storeLock;
+    std::atomic<bool> holding{false};
+    std::atomic<bool> reported{false};
+    std::atomic<bool> release{false};
+    std::thread receiveThread([&] {
+        std::lock_guard<std::recursive_timed_mutex> lock(storeLock);
+        holding = true;
+        reporter.ReportError(412, kLinkModule, -9);
+        reported = true;
+        // Keep the lock until the GUI thread has begun to wait for it.
+        const auto deadline = std::chrono::steady_clock::now() + 5s;
+        while (!release && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::yield();
+    });
+
+    bool tickGotLock = false;
+    QTimer tick;
+    tick.setInterval(1);
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (!holding)
+            return;
+        tick.stop();
+        release = true;
+        tickGotLock = storeLock.try_lock_for(5s);
+        if (tickGotLock)
+            storeLock.unlock();
+    });
+    tick.start();
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tickGotLock && !shown.empty(); }, 5000));
+    receiveThread.join();
+    EXPECT_TRUE(reported);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, GuiErrorReporter::Kind::Error);
+    EXPECT_EQ(shown[0].text, QStringLiteral("At 412 file KsvBthPPCVComClt, val=-9"));
+}
+
+TEST(GuiErrorReporter, ReturnsBeforeTheMessageIsShownAndKeepsTheOrder) {
+    GuiErrorReporter reporter;
+    std::vector<Shown> shown;
+    reporter.SetPresenter([&](GuiErrorReporter::Kind kind, const QString& text) {
+        shown.push_back({kind, text});
+    });
+    reporter.ReportError(1, kViewModule, 15);
+    reporter.ShowMessage(u"Data transmission error.");
+    reporter.ReportError(2, kCtrlModule, 0);
+    EXPECT_TRUE(shown.empty()); // nothing is shown from inside the call
+    EXPECT_EQ(reporter.PendingCount(), 3u);
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.size() == 3; }, 5000));
+    EXPECT_EQ(shown[0].text, QStringLiteral("At 1 file KestrovaneView, val=15"));
+    EXPECT_EQ(shown[1].kind, GuiErrorReporter::Kind::Message);
+    EXPECT_EQ(shown[1].text, QStringLiteral("Data transmission error."));
+    EXPECT_EQ(shown[2].text, QStringLiteral("At 2 file CCtrl, val=0"));
+}
+
+// A modal box runs its own event loop; messages arriving meanwhile wait for it to close
+// instead of opening on top of it.
+TEST(GuiErrorReporter, ShowsOneBoxAtATimeWhileOthersArrive) {
+    GuiErrorReporter reporter;
+    int depth = 0;
+    int deepest = 0;
+    std::vector<QString> shown;
+    std::atomic<bool> senderDone{false};
+    std::thread sender;
+    reporter.SetPresenter([&](GuiErrorReporter::Kind, const QString& text) {
+        ++depth;
+        deepest = std::max(deepest, depth);
+        shown.push_back(text);
+        if (shown.size() == 1) {
+            sender = std::thread([&] {
+                for (int i = 0; i < 5; ++i)
+                    reporter.ReportError(i, kLinkModule, i);
+                senderDone = true;
+            });
+            // The user takes a while: the nested loop serves the posted reports meanwhile.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return senderDone.load(); }, 5000));
+            QCoreApplication::processEvents();
+            EXPECT_EQ(shown.size(), 1u);
+        }
+        --depth;
+    });
+    reporter.ShowMessage(u"first");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown.size() == 6; }, 5000));
+    if (sender.joinable())
+        sender.join();
+    EXPECT_EQ(deepest, 1);
+    EXPECT_EQ(shown.back(), QStringLiteral("At 4 file KsvBthPPCVComClt, val=4"));
+}
+
+TEST(GuiErrorReporter, QuitComesAfterTheMessagesQueuedBeforeIt) {
+    GuiErrorReporter reporter;
+    std::vector<QString> events;
+    reporter.SetPresenter(
+        [&](GuiErrorReporter::Kind, const QString& text) { events.push_back(text); });
+    reporter.SetQuitHandler([&] { events.push_back(QStringLiteral("quit")); });
+    std::thread receiveThread([&] { reporter.ShowMessage(u"bye"); });
+    receiveThread.join();
+    reporter.RequestQuit();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return events.size() == 2; }, 5000));
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0], QStringLiteral("bye"));
+    EXPECT_EQ(events[1], QStringLiteral("quit"));
+}
+
+TEST(GuiErrorReporter, ADestroyedReporterDropsWhatWasStillQueued) {
+    int shown = 0;
+    {
+        GuiErrorReporter reporter;
+        reporter.SetPresenter([&](GuiErrorReporter::Kind, const QString&) { ++shown; });
+        reporter.ReportError(1, kLinkModule, 1);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shown, 0);
+}
+
+TEST(PostToGui, RunsTheTaskOnTheContextsThreadLater) {
+    QObject context;
+    std::atomic<bool> ran{false};
+    std::thread::id ranOn;
+    std::thread poster([&] {
+        PostToGui(&context, [&] {
+            ranOn = std::this_thread::get_id();
+            ran = true;
+        });
+    });
+    poster.join();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ran.load(); }, 5000));
+    EXPECT_EQ(ranOn, std::this_thread::get_id());
+}
+
+} // namespace
+} // namespace ksv

@@ -1,0 +1,194 @@
+#include "platform/device_settings.h"
+#include "platform/qt/qt_settings_store.h"
+#include "temp_config.h"
+
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace ksv {
+namespace {
+
+int32_t Global(const QtSettingsStore& store, const char* key, int32_t defaultValue) {
+    return store.GetProfileInt(kGlobalSection, key, defaultValue);
+}
+
+TEST(QtSettingsStore, FirstRunYieldsTheCallersDefaultsAndCreatesNoFile) {
+    TempConfig config;
+    QtSettingsStore store(config.Path());
+    EXPECT_EQ(Global(store, "m_iComIncoming", 0), 0);
+    EXPECT_EQ(Global(store, "m_iComOutGoing", 0), 0);
+    EXPECT_EQ(Global(store, "m_AlwaysReload", 1), 1);
+    EXPECT_EQ(Global(store, "m_PermitInbound", 0), 0);
+    EXPECT_FALSE(QFile::exists(config.Path()));
+}
+
+TEST(QtSettingsStore, ReadsAPresetPlainGlobalSection) {
+    TempConfig config;
+    config.Preset("[Kestrovane]\nm_iComOutGoing=8\nm_iComIncoming=5\nm_AlwaysReload=0\n"
+                  "m_PermitInbound=1\nbroken=eight\n");
+    QtSettingsStore store(config.Path());
+    EXPECT_EQ(Global(store, "m_iComOutGoing", 0), 8);
+    EXPECT_EQ(Global(store, "m_iComIncoming", 0), 5);
+    EXPECT_EQ(Global(store, "m_AlwaysReload", 1), 0);
+    EXPECT_EQ(Global(store, "m_PermitInbound", 0), 1);
+    EXPECT_EQ(Global(store, "broken", -3), -3); // not a number: the default
+}
+
+TEST(QtSettingsStore, GlobalKeysAreWrittenAsPlainIniSoScriptsCanReadThem) {
+    TempConfig config;
+    QtSettingsStore store(config.Path()); // the folder does not exist yet
+    store.WriteProfileInt(kGlobalSection, "m_iComOutGoing", 8);
+    store.WriteProfileInt(kGlobalSection, "m_iComIncoming", -1);
+    const QByteArray text = config.Contents();
+    EXPECT_TRUE(text.contains("[Kestrovane]\n")) << text.constData();
+    EXPECT_TRUE(text.contains("\nm_iComOutGoing=8\n")) << text.constData();
+    EXPECT_TRUE(text.contains("m_iComIncoming=-1")) << text.constData();
+}
+
+TEST(QtSettingsStore, EveryWriteIsVisibleAtOnceToAFreshReader) {
+    TempConfig config;
+    QtSettingsStore store(config.Path());
+    for (int32_t value : {5, 0, -256, 2147483647}) {
+        store.WriteProfileInt(kGlobalSection, "m_iComIncoming", value);
+        store.WriteProfileInt(u"Pump A", DeviceKey(0x12, 320), value);
+        QSettings reader(config.Path(), QSettings::IniFormat);
+        EXPECT_EQ(reader.value("Kestrovane/m_iComIncoming").toInt(), value);
+        QtSettingsStore other(config.Path());
+        EXPECT_EQ(Global(other, "m_iComIncoming", 99), value);
+        EXPECT_EQ(other.GetProfileInt(u"Pump A", DeviceKey(0x12, 320), 99), value);
+    }
+}
+
+TEST(QtSettingsStore, DeviceNamesRoundTripAndShareASectionOnlyWhenEqual) {
+    const std::vector<std::u16string> names = {
+        u"Pump A", u"pump a",     u"PUMP A",     u"a/b",     u"a\\b",        u"[x]",
+        u"k=v",    u"%41",        u"Device_",    u"_0041",   u"A",           u"Grüße 温度",
+        u"",       u"Kestrovane", u"kestrovane", u"General", u"x;y#z,\"q\"", u"a//b"};
+    TempConfig config;
+    {
+        QtSettingsStore store(config.Path());
+        for (size_t i = 0; i < names.size(); ++i)
+            store.WriteProfileInt(names[i], DeviceKey(1, 256), static_cast<int32_t>(i + 100));
+    }
+    QtSettingsStore reopened(config.Path());
+    for (size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(reopened.GetProfileInt(names[i], DeviceKey(1, 256), -1),
+                  static_cast<int32_t>(i + 100))
+            << QString::fromStdU16String(names[i]).toStdString();
+    }
+    // The device that never named itself writes into the plain global section.
+    QSettings reader(config.Path(), QSettings::IniFormat);
+    EXPECT_EQ(reader.value("Kestrovane/0000000100000100").toInt(), 113);
+    EXPECT_EQ(reader.childGroups().size(), static_cast<qsizetype>(names.size()));
+}
+
+TEST(QtSettingsStore, SectionGroupsDecodeBackAndRefuseForeignNames) {
+    for (const std::u16string name : {u"", u"Pump A", u"a/b=[c]", u"\xD800 lone", u"Kestrovane"}) {
+        const QString group = SectionGroup(name);
+        EXPECT_FALSE(group.contains(u'/'));
+        const auto decoded = SectionFromGroup(group);
+        ASSERT_TRUE(decoded.has_value()) << group.toStdString();
+        EXPECT_EQ(*decoded, name);
+    }
+    EXPECT_EQ(SectionGroup(kGlobalSection), QStringLiteral("Kestrovane"));
+    EXPECT_FALSE(SectionFromGroup(QStringLiteral("Other")).has_value());
+    EXPECT_FALSE(SectionFromGroup(QStringLiteral("Device__00")).has_value());
+    EXPECT_FALSE(SectionFromGroup(QStringLiteral("Device__00zz")).has_value());
+    EXPECT_FALSE(SectionFromGroup(QStringLiteral("Device_A")).has_value());
+    EXPECT_FALSE(SectionFromGroup(SectionGroup(u"X") + QStringLiteral("_")).has_value());
+}
+
+// The file is replaced whole: a reader polling it while entries are added never sees a
+// truncated or half-written file, and never fewer entries than it saw before.
+TEST(QtSettingsStore, ConcurrentReadersNeverObserveAPartialFile) {
+    TempConfig config;
+    QtSettingsStore store(config.Path());
+    store.WriteProfileInt(u"dev", DeviceKey(0, 0), 1);
+    constexpr int kWrites = 150;
+
+    std::atomic<bool> done{false};
+    std::atomic<int> partial{0};
+    std::atomic<int> observed{0};
+    std::thread reader([&] {
+        int lastCount = 0;
+        while (!done.load()) {
+            QFile file(config.Path());
+            if (!file.open(QIODevice::ReadOnly)) {
+                partial++;
+                continue;
+            }
+            const QByteArray text = file.readAll();
+            const int count = static_cast<int>(text.count("=")); // one per entry
+            if (!text.startsWith("[Device_dev]\n") || !text.endsWith("\n") || count < lastCount)
+                partial++;
+            lastCount = count;
+            observed++;
+        }
+    });
+    for (int i = 1; i <= kWrites; ++i)
+        store.WriteProfileInt(u"dev", DeviceKey(static_cast<uint32_t>(i), 256), i);
+    done = true;
+    reader.join();
+
+    EXPECT_EQ(partial.load(), 0);
+    EXPECT_GT(observed.load(), 0);
+    EXPECT_EQ(static_cast<int>(config.Contents().count("=")), kWrites + 1);
+}
+
+TEST(QtSettingsStore, WritersOnSeveralThreadsLoseNothing) {
+    TempConfig config;
+    QtSettingsStore store(config.Path());
+    constexpr int kThreads = 3;
+    constexpr int kPerThread = 40;
+    std::vector<std::thread> writers;
+    for (int t = 0; t < kThreads; ++t) {
+        writers.emplace_back([&store, t] {
+            for (int i = 0; i < kPerThread; ++i)
+                store.WriteProfileInt(u"dev", DeviceKey(static_cast<uint32_t>(t), i), t * 1000 + i);
+        });
+    }
+    for (std::thread& writer : writers)
+        writer.join();
+    QtSettingsStore reopened(config.Path());
+    for (int t = 0; t < kThreads; ++t) {
+        for (int i = 0; i < kPerThread; ++i) {
+            EXPECT_EQ(reopened.GetProfileInt(u"dev", DeviceKey(static_cast<uint32_t>(t), i), -1),
+                      t * 1000 + i);
+        }
+    }
+}
+
+TEST(QtSettingsStore, DeviceSettingsOnTopKeepDevicesApart) {
+    TempConfig config;
+    QtSettingsStore store(config.Path());
+    std::u16string name = u"Pump A";
+    DeviceSettings settings(store, [&] { return name; });
+    settings.WriteDeviceInt(0x12, 320, 7);
+    name = u"pump a";
+    EXPECT_FALSE(settings.HasDeviceInt(0x12, 320));
+    settings.WriteDeviceInt(0x12, 320, 2);
+    name = u"Pump A";
+    EXPECT_EQ(settings.GetDeviceInt(0x12, 320, -1), 7);
+    EXPECT_TRUE(config.Contents().contains("0000001200000140=7"));
+}
+
+TEST(DefaultSettingsPath, FollowsXdgConfigHome) {
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", "/tmp/cfg-test");
+    EXPECT_EQ(DefaultSettingsPath(), QStringLiteral("/tmp/cfg-test/Kestrovane/Kestrovane.conf"));
+    qputenv("XDG_CONFIG_HOME", "");
+    EXPECT_EQ(DefaultSettingsPath(), QDir::homePath() + "/.config/Kestrovane/Kestrovane.conf");
+    if (saved.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", saved);
+}
+
+} // namespace
+} // namespace ksv
