@@ -1,0 +1,162 @@
+#include "controls/date_time_format.h"
+
+#include "controls/calendar_days.h"
+
+#include <cstdio>
+
+namespace ksv {
+namespace {
+
+enum class Picture {
+    Year4,
+    Year2,
+    MonthName,
+    MonthAbbreviation,
+    Month2,
+    Month,
+    WeekdayName,
+    WeekdayAbbreviation,
+    Day2,
+    Day,
+    Hour12Two,
+    Hour12,
+    Hour24Two,
+    Hour24,
+    Second2,
+    Second,
+    Minute2,
+    Minute,
+    Designator,
+    DesignatorFirst,
+};
+
+struct Token {
+    std::u16string_view text;
+    Picture picture;
+};
+
+// Matching order matters: a longer token is tried before its prefix.
+constexpr Token kTokens[] = {
+    {u"%yyyy%", Picture::Year4},       {u"%yy%", Picture::Year2},
+    {u"%MMMM%", Picture::MonthName},   {u"%MMM%", Picture::MonthAbbreviation},
+    {u"%MM%", Picture::Month2},        {u"%M%", Picture::Month},
+    {u"%dddd%", Picture::WeekdayName}, {u"%ddd%", Picture::WeekdayAbbreviation},
+    {u"%dd%", Picture::Day2},          {u"%d%", Picture::Day},
+    {u"%hh%", Picture::Hour12Two},     {u"%h%", Picture::Hour12},
+    {u"%HH%", Picture::Hour24Two},     {u"%H%", Picture::Hour24},
+    {u"%ss%", Picture::Second2},       {u"%s%", Picture::Second},
+    {u"%mm%", Picture::Minute2},       {u"%m%", Picture::Minute},
+    {u"%tt%", Picture::Designator},    {u"%t%", Picture::DesignatorFirst},
+};
+
+std::u16string Digits(unsigned value, int minDigits) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "%0*u", minDigits, value);
+    return std::u16string(buffer, buffer + std::char_traits<char>::length(buffer));
+}
+
+bool MonthValid(const PackedDateTime& v) {
+    return v.Month() >= 1 && v.Month() <= 12;
+}
+
+bool DayValid(const PackedDateTime& v) {
+    return v.Day() >= 1 && v.Day() <= DaysInMonth(v.Month(), v.Year());
+}
+
+unsigned TwelveHour(unsigned hour) {
+    return hour % 12 == 0 ? 12 : hour % 12;
+}
+
+std::u16string FirstCharacter(const std::u16string& text) {
+    if (text.empty())
+        return text;
+    bool pair = text.size() >= 2 && text[0] >= 0xD800 && text[0] <= 0xDBFF && text[1] >= 0xDC00 &&
+                text[1] <= 0xDFFF;
+    return text.substr(0, pair ? 2 : 1);
+}
+
+std::u16string Render(Picture picture, const PackedDateTime& v, const TimeLocale& names) {
+    const bool hourValid = v.Hour() <= 23;
+    const bool minuteValid = v.Minute() <= 59;
+    const bool secondValid = v.Second() <= 59;
+    const bool weekdayValid = v.Weekday() <= 6;
+    switch (picture) {
+    case Picture::Year4:
+        return Digits(v.Year(), 4);
+    case Picture::Year2:
+        return Digits(v.Year() % 100, 2);
+    case Picture::MonthName:
+        return MonthValid(v) ? names.MonthName(v.Month()) : u"";
+    case Picture::MonthAbbreviation:
+        return MonthValid(v) ? names.MonthAbbreviation(v.Month()) : u"";
+    case Picture::Month2:
+        return MonthValid(v) ? Digits(v.Month(), 2) : u"";
+    case Picture::Month:
+        return MonthValid(v) ? Digits(v.Month(), 1) : u"";
+    case Picture::WeekdayName:
+        return weekdayValid ? names.WeekdayName(v.Weekday()) : u"";
+    case Picture::WeekdayAbbreviation:
+        return weekdayValid ? names.WeekdayAbbreviation(v.Weekday()) : u"";
+    case Picture::Day2:
+        return DayValid(v) ? Digits(v.Day(), 2) : u"";
+    case Picture::Day:
+        return DayValid(v) ? Digits(v.Day(), 1) : u"";
+    case Picture::Hour12Two:
+        return hourValid ? Digits(TwelveHour(v.Hour()), 2) : u"";
+    case Picture::Hour12:
+        return hourValid ? Digits(TwelveHour(v.Hour()), 1) : u"";
+    case Picture::Hour24Two:
+        return hourValid ? Digits(v.Hour(), 2) : u"";
+    case Picture::Hour24:
+        return hourValid ? Digits(v.Hour(), 1) : u"";
+    case Picture::Second2:
+        return secondValid ? Digits(v.Second(), 2) : u"";
+    case Picture::Second:
+        return secondValid ? Digits(v.Second(), 1) : u"";
+    case Picture::Minute2:
+        return minuteValid ? Digits(v.Minute(), 2) : u"";
+    case Picture::Minute:
+        return minuteValid ? Digits(v.Minute(), 1) : u"";
+    case Picture::Designator:
+        if (!hourValid)
+            return u"";
+        return v.Hour() < 12 ? names.AmDesignator() : names.PmDesignator();
+    case Picture::DesignatorFirst:
+        if (!hourValid)
+            return u"";
+        return FirstCharacter(v.Hour() < 12 ? names.AmDesignator() : names.PmDesignator());
+    }
+    return u"";
+}
+
+} // namespace
+
+std::u16string FormatDateTime(const PackedDateTime& value, const std::u16string& format,
+                              const TimeLocale& names) {
+    std::u16string result;
+    const std::u16string_view rest(format);
+    size_t pos = 0;
+    while (pos < rest.size()) {
+        const Token* match = nullptr;
+        for (const Token& token : kTokens) {
+            if (rest.substr(pos, token.text.size()) == token.text) {
+                match = &token;
+                break;
+            }
+        }
+        if (match == nullptr) {
+            result.push_back(rest[pos]);
+            ++pos;
+            continue;
+        }
+        result += Render(match->picture, value, names);
+        pos += match->text.size();
+    }
+    return result;
+}
+
+std::u16string FormatDateTime(const PackedDateTime& value, const std::u16string& format) {
+    return FormatDateTime(value, format, TimeLocale::User());
+}
+
+} // namespace ksv

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "controls/packed_date_time.h"
+#include "controls/time_locale.h"
+
+#include <string>
+
+namespace ksv {
+
+// Expands the date/time tokens of `format` ("%yyyy%", "%MMMM%", "%HH%", "%tt%", ...) with
+// the names of `names`; every other character is copied. Tokens are matched case-sensitively
+// in a fixed order, so "%MMMM%" wins over "%MM%", and "%M%" (month) differs from "%m%"
+// (minutes). A field outside its calendar range (month 0, day 32, hour 24, weekday 7)
+// renders each of its tokens as an empty string.
+std::u16string FormatDateTime(const PackedDateTime& value, const std::u16string& format,
+                              const TimeLocale& names);
+// The same with the user's LC_TIME locale.
+std::u16string FormatDateTime(const PackedDateTime& value, const std::u16string& format);
+
+} // namespace ksv

@@ -1,0 +1,113 @@
+#include "controls/date_time_format.h"
+
+#include <gtest/gtest.h>
+
+namespace ksv {
+namespace {
+
+const TimeLocale& C() {
+    static const TimeLocale names = TimeLocale::FromName("C").value();
+    return names;
+}
+
+// second 5, minute 7, hour 9, day 3, weekday 2, month 4, year 2006
+PackedDateTime Sample() {
+    return PackedDateTime::Make(2006, 4, 3, 9, 7, 5, 2);
+}
+
+TEST(PackedDateTime, KeepsTheWireByteOrder) {
+    const uint8_t wire[8] = {5, 7, 9, 3, 2, 4, 0xD6, 0x07};
+    PackedDateTime v = PackedDateTime::FromBytes(wire);
+    EXPECT_EQ(v, Sample());
+    EXPECT_EQ(v.Year(), 2006);
+    EXPECT_EQ(v.Weekday(), 2);
+}
+
+TEST(FormatDateTime, NumericPicturesRenderDigits) {
+    EXPECT_EQ(FormatDateTime(Sample(), u"%dd%/%MM%/%yyyy% %HH%:%mm%", C()), u"03/04/2006 09:07");
+    EXPECT_EQ(FormatDateTime(Sample(), u"%d%.%M%.%yy% %H%:%m%:%s% %ss%", C()), u"3.4.06 9:7:5 05");
+    PackedDateTime early = PackedDateTime::Make(5, 1, 1, 0, 0, 0, 0);
+    EXPECT_EQ(FormatDateTime(early, u"%yyyy% %yy%", C()), u"0005 05");
+}
+
+TEST(FormatDateTime, LongerTokensWinAndCaseSeparatesMonthFromMinutes) {
+    EXPECT_EQ(FormatDateTime(Sample(), u"%MMMM%|%MMM%|%MM%|%M%", C()), u"April|Apr|04|4");
+    EXPECT_EQ(FormatDateTime(Sample(), u"%M%-%m%", C()), u"4-7");
+    EXPECT_EQ(FormatDateTime(Sample(), u"%dddd%|%ddd%|%dd%|%d%", C()), u"Tuesday|Tue|03|3");
+    EXPECT_EQ(FormatDateTime(Sample(), u"%yyyy%%yy%", C()), u"200606");
+}
+
+TEST(FormatDateTime, TwelveAndTwentyFourHourClocksWithDesignator) {
+    PackedDateTime v = Sample();
+    v.SetHour(0);
+    EXPECT_EQ(FormatDateTime(v, u"%hh% %h% %HH% %H% %tt% %t%", C()), u"12 12 00 0 AM A");
+    v.SetHour(13);
+    EXPECT_EQ(FormatDateTime(v, u"%hh% %h% %HH% %H% %tt% %t%", C()), u"01 1 13 13 PM P");
+    v.SetHour(12);
+    EXPECT_EQ(FormatDateTime(v, u"%h%%tt%", C()), u"12PM");
+}
+
+TEST(FormatDateTime, WeekdayNamesComeFromTheWeekdayByteAlone) {
+    PackedDateTime v{}; // all zero: day 0 and month 0 are no date at all
+    EXPECT_EQ(FormatDateTime(v, u"%ddd%", C()), u"Sun");
+    v.SetWeekday(6);
+    EXPECT_EQ(FormatDateTime(v, u"%dddd%", C()), u"Saturday");
+    v.SetWeekday(7);
+    EXPECT_EQ(FormatDateTime(v, u"[%dddd%%ddd%]", C()), u"[]");
+}
+
+TEST(FormatDateTime, FieldsOutOfRangeRenderEmptyTokensOnly) {
+    PackedDateTime v = Sample();
+    v.SetMonth(13);
+    v.SetHour(24);
+    EXPECT_EQ(FormatDateTime(v, u"[%MMMM%%MMM%%MM%%M%] %dd% [%HH%%hh%%tt%%t%] %mm%", C()),
+              u"[] 03 [] 07");
+    v = Sample();
+    v.SetDay(31); // April has 30 days
+    v.SetMinute(60);
+    v.SetSecond(255);
+    EXPECT_EQ(FormatDateTime(v, u"[%dd%%d%][%mm%%m%][%ss%%s%]%MM%", C()), u"[][][]04");
+    v.SetMonth(2);
+    v.SetDay(29);
+    v.SetYear(2000);
+    EXPECT_EQ(FormatDateTime(v, u"%dd%", C()), u"29");
+    v.SetYear(1900);
+    EXPECT_EQ(FormatDateTime(v, u"%dd%", C()), u"");
+}
+
+TEST(FormatDateTime, OtherTextIsCopiedAsItStands) {
+    EXPECT_EQ(FormatDateTime(Sample(), u"100%", C()), u"100%");
+    EXPECT_EQ(FormatDateTime(Sample(), u"%x% %%MM% %mM%", C()), u"%x% %04 %mM%");
+    EXPECT_EQ(FormatDateTime(Sample(), u"", C()), u"");
+    EXPECT_EQ(FormatDateTime(Sample(), u"\u00e9t\u00e9 %yyyy%", C()), u"\u00e9t\u00e9 2006");
+}
+
+TEST(TimeLocale, UnknownLocaleIsRefusedAndUtf8VariantReadsTheSameDigits) {
+    EXPECT_FALSE(TimeLocale::FromName("xx_NOWHERE.UTF-8").has_value());
+    std::optional<TimeLocale> utf8 = TimeLocale::FromName("C.UTF-8");
+    if (!utf8)
+        GTEST_SKIP() << "no C.UTF-8 locale on this machine";
+    EXPECT_EQ(FormatDateTime(Sample(), u"%dd%/%MM%/%yyyy% %HH%:%mm%", *utf8), u"03/04/2006 09:07");
+    for (int m = 1; m <= 12; ++m)
+        EXPECT_FALSE(utf8->MonthName(m).empty());
+}
+
+TEST(TimeLocale, NonAsciiNamesConvertToUtf16) {
+    for (const char* name : {"de_DE.UTF-8", "fr_FR.UTF-8", "es_ES.UTF-8"}) {
+        std::optional<TimeLocale> names = TimeLocale::FromName(name);
+        if (!names)
+            continue;
+        // Each of these languages has a month whose name is not plain ASCII.
+        bool sawNonAscii = false;
+        for (int m = 1; m <= 12; ++m)
+            for (char16_t ch : names->MonthName(m))
+                sawNonAscii = sawNonAscii || ch > 0x7F;
+        EXPECT_TRUE(sawNonAscii) << name;
+        EXPECT_EQ(FormatDateTime(Sample(), u"%dd%/%MM%", *names), u"03/04");
+        return;
+    }
+    GTEST_SKIP() << "no non-English UTF-8 locale on this machine";
+}
+
+} // namespace
+} // namespace ksv
