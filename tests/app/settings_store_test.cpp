@@ -4,6 +4,8 @@
 
 #include <QSettings>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -139,6 +141,25 @@ TEST(QtSettingsStore, ConcurrentReadersNeverObserveAPartialFile) {
     EXPECT_EQ(partial.load(), 0);
     EXPECT_GT(observed.load(), 0);
     EXPECT_EQ(static_cast<int>(config.Contents().count("=")), kWrites + 1);
+}
+
+ino_t Inode(const QString& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.toLocal8Bit().constData(), &info), 0);
+    return info.st_ino;
+}
+
+// Each write puts a new file in place (written aside, then renamed over the old one) instead
+// of rewriting the old file where it stands.
+TEST(QtSettingsStore, AWriteReplacesTheFileRatherThanRewritingIt) {
+    TempConfig config;
+    QtSettingsStore store(config.Path());
+    store.WriteProfileInt(kGlobalSection, "m_iComOutGoing", 8);
+    const ino_t before = Inode(config.Path());
+    store.WriteProfileInt(kGlobalSection, "m_iComOutGoing", 9);
+    EXPECT_NE(Inode(config.Path()), before);
+    const QStringList left = QDir(QFileInfo(config.Path()).path()).entryList(QDir::Files);
+    EXPECT_EQ(left, QStringList{QStringLiteral("Kestrovane.conf")}); // no temporary left behind
 }
 
 TEST(QtSettingsStore, WritersOnSeveralThreadsLoseNothing) {
