@@ -83,7 +83,6 @@ struct Link::State : ReceiveHost {
                 return;
             }
             runRequested = false;
-            receiving = true;
             ArrivalSink* target = sink;
             lock.unlock();
 
@@ -94,9 +93,7 @@ struct Link::State : ReceiveHost {
             if (outcome.post && target) {
                 target->PostArrival();
             }
-
             lock.lock();
-            receiving = false;
         }
     }
 
@@ -122,7 +119,6 @@ struct Link::State : ReceiveHost {
     std::condition_variable workerWake;
     bool runRequested = false;
     bool stopWorker = false;
-    bool receiving = false;
     ArrivalSink* sink = nullptr;
     std::thread worker;
 };

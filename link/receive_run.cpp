@@ -66,7 +66,7 @@ RunOutcome DispatchStoreKind(ByteReader& in, const FrameHeader& header, ReceiveC
     const ResultCode result = DecodeStorePayload(in, header.kind, context);
     if (result == kLinkClosed) {
         if (header.kind == kMsgFileTransfer) {
-            context.reporter.ReportError(__LINE__, kLinkModule, kLinkClosed);
+            KSV_REPORT(context.reporter, kLinkModule, kLinkClosed);
         }
         return Silent();
     }

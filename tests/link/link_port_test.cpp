@@ -61,6 +61,10 @@ TEST(DeviceFilesFolder, DeviceNameBecomesOneSafeComponent) {
     EXPECT_EQ(DeviceFilesFolder("/r", u""), "/r/Kestrovane");
     EXPECT_EQ(DeviceFilesFolder("/r", std::nullopt), "/r/Kestrovane");
     EXPECT_EQ(DeviceFilesFolder("/r", u"K\u00f6ln"), "/r/K\xc3\xb6ln");
+    EXPECT_EQ(DeviceFilesFolder("/r", std::u16string(500, u'a')), "/r/" + std::string(80, 'a'));
+    // A surrogate pair is not cut in half at the limit.
+    const std::u16string pairAtLimit = std::u16string(79, u'a') + u"\U0001F600";
+    EXPECT_EQ(DeviceFilesFolder("/r", pairAtLimit), "/r/" + std::string(79, 'a'));
 }
 
 } // namespace
