@@ -1,0 +1,108 @@
+#include "charts/matrix_access.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace ksv {
+namespace {
+
+// The signed number at `index` in an array of numbers of the given width code.
+int32_t ReadNumber(const std::vector<uint8_t>& data, uint64_t index, uint32_t width) {
+    const uint64_t size = width == kMatrixWidth32 ? 4 : width == kMatrixWidth16 ? 2 : 1;
+    if (width == kMatrixWidthNone || (index + 1) * size > data.size())
+        return 0;
+    const uint8_t* p = data.data() + index * size;
+    switch (width) {
+    case kMatrixWidth32:
+        return static_cast<int32_t>(
+            static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24));
+    case kMatrixWidth16:
+        return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
+    default:
+        return static_cast<int8_t>(p[0]);
+    }
+}
+
+} // namespace
+
+int32_t GetRowCount(const MatrixData& m) {
+    const uint32_t capacity =
+        std::min<uint32_t>(m.m_nCapacity, std::numeric_limits<int32_t>::max());
+    if (m.m_nPoints < 0)
+        return static_cast<int32_t>(capacity);
+    return std::min(m.m_nPoints, static_cast<int32_t>(capacity));
+}
+
+uint32_t GetSlot(const MatrixData& m, int32_t i) {
+    if (m.m_nPoints >= 0)
+        return static_cast<uint32_t>(i);
+    if (m.m_nCapacity == 0)
+        return 0;
+    return (static_cast<uint32_t>(i) - static_cast<uint32_t>(m.m_nPoints)) % m.m_nCapacity;
+}
+
+int32_t GetRawX(const MatrixData& m, int32_t i) {
+    if (m.XKind() != MatrixXKind::Numeric)
+        return 0;
+    return ReadNumber(m.m_pXData, GetSlot(m, i), m.XWidth());
+}
+
+int32_t GetRawY(const MatrixData& m, int32_t i, uint32_t s) {
+    const uint64_t index = static_cast<uint64_t>(m.m_nCapacity) * s + GetSlot(m, i);
+    return ReadNumber(m.m_pYData, index, m.YWidth());
+}
+
+double GetXValue(const MatrixData& m, int32_t i) {
+    if (m.XKind() != MatrixXKind::Numeric)
+        return 0;
+    return GetRawX(m, i) * std::pow(10.0, m.m_xExponent);
+}
+
+double GetYValue(const MatrixData& m, int32_t i, uint32_t s) {
+    return GetRawY(m, i, s) * std::pow(10.0, m.m_yExponent);
+}
+
+std::optional<PackedDateTime> GetXDateTime(const MatrixData& m, int32_t i) {
+    if (m.XKind() != MatrixXKind::DateTime)
+        return std::nullopt;
+    const uint64_t offset = static_cast<uint64_t>(GetSlot(m, i)) * 8;
+    if (offset + 8 > m.m_pXData.size())
+        return std::nullopt;
+    return PackedDateTime::FromBytes(m.m_pXData.data() + offset);
+}
+
+std::u16string GetXLabelText(const MatrixData& m, uint32_t position) {
+    const size_t units = m.m_pXData.size() / 2;
+    auto unitAt = [&](size_t k) {
+        char16_t ch;
+        std::memcpy(&ch, m.m_pXData.data() + 2 * k, 2);
+        return ch;
+    };
+    size_t k = 0;
+    for (uint32_t skipped = 0; skipped < position; ++skipped) {
+        while (k < units && unitAt(k) != 0)
+            ++k;
+        if (k >= units)
+            return {};
+        ++k; // past the terminator
+    }
+    std::u16string text;
+    while (k < units && unitAt(k) != 0)
+        text.push_back(unitAt(k++));
+    return text;
+}
+
+uint32_t SeriesColour(uint32_t s) {
+    struct Rgb {
+        uint32_t r, g, b;
+    };
+    static constexpr Rgb kColours[6] = {{128, 0, 0},   {0, 128, 0},   {0, 0, 128},
+                                        {128, 0, 128}, {128, 128, 0}, {0, 128, 128}};
+    const Rgb& c = kColours[s % 6];
+    return c.r | (c.g << 8) | (c.b << 16);
+}
+
+} // namespace ksv

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "charts/matrix_data.h"
+#include "controls/packed_date_time.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace ksv {
+
+// Rows count from 0 = oldest. A point count larger than the capacity is taken as the
+// capacity: there are no slots for the rest.
+int32_t GetRowCount(const MatrixData& m);
+// The storage slot of row i; 0 when the capacity is 0.
+uint32_t GetSlot(const MatrixData& m, int32_t i);
+
+// The raw numbers, 0 when the slot lies outside the buffer or the width code is 3.
+int32_t GetRawX(const MatrixData& m, int32_t i);
+int32_t GetRawY(const MatrixData& m, int32_t i, uint32_t s);
+
+// Numeric X only (0 otherwise), scaled by 10^m_xExponent.
+double GetXValue(const MatrixData& m, int32_t i);
+// Scaled by 10^m_yExponent.
+double GetYValue(const MatrixData& m, int32_t i, uint32_t s);
+// DateTime X only; nothing for other kinds or a slot past the buffer.
+std::optional<PackedDateTime> GetXDateTime(const MatrixData& m, int32_t i);
+// The position-th of the Labels texts (from 0); empty past the last.
+std::u16string GetXLabelText(const MatrixData& m, uint32_t position);
+
+// 0x00BBGGRR colour of series s.
+uint32_t SeriesColour(uint32_t s);
+
+} // namespace ksv
