@@ -1,5 +1,6 @@
 #include "app/kestrovane_app.h"
 #include "platform/qt/qt_settings_store.h"
+#include "platform/qt/quit_signals.h"
 
 #include <QApplication>
 
@@ -11,6 +12,8 @@ int main(int argc, char** argv) {
                         ksv::DefaultLinkPaths()});
     if (!app.InitInstance())
         return 1;
+    // Stopped from outside: end as "Close" would, so the document still closes the link.
+    ksv::QuitSignals quitSignals([] { QCoreApplication::quit(); });
     const int result = application.exec();
     app.ExitInstance();
     return result;
