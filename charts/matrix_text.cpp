@@ -1,5 +1,6 @@
 #include "charts/matrix_text.h"
 
+#include "charts/calendar_time.h"
 #include "charts/matrix_access.h"
 #include "controls/date_time_format.h"
 #include "controls/number_format.h"
@@ -20,6 +21,17 @@ std::u16string FormatDateLabel(const MatrixData& m, const PackedDateTime& packed
     if (m.XKind() != MatrixXKind::DateTime)
         return {};
     return FormatDateTime(packed, m.m_xTemplate);
+}
+
+AxisEndLabels YAxisEndLabels(const MatrixData& m, const NiceAxis& axis) {
+    return {FormatYLabel(m, axis.minimum), FormatYLabel(m, axis.maximum)};
+}
+
+AxisEndLabels XAxisEndLabels(const MatrixData& m, const NiceAxis& axis, const DateRange& dates) {
+    if (m.XKind() == MatrixXKind::DateTime)
+        return {FormatDateLabel(m, ToPackedDateTime(dates.first)),
+                FormatDateLabel(m, ToPackedDateTime(dates.last))};
+    return {FormatXLabel(m, axis.minimum), FormatXLabel(m, axis.maximum)};
 }
 
 std::u16string FormatXCell(const MatrixData& m, int32_t i) {

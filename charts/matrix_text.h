@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/axis_range.h"
 #include "charts/matrix_data.h"
 #include "controls/packed_date_time.h"
 
@@ -13,6 +14,15 @@ std::u16string FormatYLabel(const MatrixData& m, double value);
 std::u16string FormatXLabel(const MatrixData& m, double value);
 // DateTime X only; empty for every other kind.
 std::u16string FormatDateLabel(const MatrixData& m, const PackedDateTime& packed);
+
+// The texts at the two ends of an axis.
+struct AxisEndLabels {
+    std::u16string minimum;
+    std::u16string maximum;
+};
+AxisEndLabels YAxisEndLabels(const MatrixData& m, const NiceAxis& axis);
+// Numeric X: the axis ends; DateTime X: the first and last dates; other kinds: empty.
+AxisEndLabels XAxisEndLabels(const MatrixData& m, const NiceAxis& axis, const DateRange& dates);
 
 // Table cell texts of row i (0 = oldest).
 std::u16string FormatXCell(const MatrixData& m, int32_t i);

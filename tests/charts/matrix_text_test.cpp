@@ -49,5 +49,26 @@ TEST(MatrixCells, XCellsFollowTheXKind) {
     EXPECT_EQ(FormatXCell(m, 0), u"");
 }
 
+TEST(MatrixAxisLabels, EndTextsByAxisKind) {
+    MatrixData m = MakeMatrix(2, 2, {{3, 70}});
+    m.m_yTemplate = u"%%%";
+    AxisEndLabels y = YAxisEndLabels(m, NiceRange(3, 70));
+    EXPECT_EQ(y.minimum, u"0%");
+    EXPECT_EQ(y.maximum, u"70%");
+
+    DateRange dates;
+    dates.first = ToCalendarTime(PackedDateTime::Make(2006, 4, 3, 9, 7, 5, 2));
+    dates.last = ToCalendarTime(PackedDateTime::Make(2006, 4, 4, 10, 0, 0, 3));
+    m.m_xTemplate = u"%d%/%H%";
+    EXPECT_EQ(XAxisEndLabels(m, NiceRange(0, 1), dates).maximum, u""); // None
+    SetXDates(m, {});
+    AxisEndLabels x = XAxisEndLabels(m, NiceRange(0, 1), dates);
+    EXPECT_EQ(x.minimum, u"3/9");
+    EXPECT_EQ(x.maximum, u"4/10");
+    SetXNumbers(m, {});
+    m.m_xTemplate = u"%%";
+    EXPECT_EQ(XAxisEndLabels(m, NiceRange(-7.5, -2), dates).minimum, u"-8");
+}
+
 } // namespace
 } // namespace ksv
