@@ -109,6 +109,13 @@ NiceAxis NiceRange(double min, double max) {
 
     NiceAxis axis;
     const double range = max - min;
+    if (!std::isfinite(range)) { // ends near the limits of double: keep them, no ticks
+        axis.minimum = min;
+        axis.maximum = max;
+        axis.unit = max / 10 - min / 10;
+        axis.fine = false;
+        return axis;
+    }
     const double l = std::log10(range) + 0.3;
     const double e = std::trunc(l);
     axis.unit = std::pow(10.0, e - 1);

@@ -11,7 +11,8 @@ namespace {
 // The signed number at `index` in an array of numbers of the given width code.
 int32_t ReadNumber(const std::vector<uint8_t>& data, uint64_t index, uint32_t width) {
     const uint64_t size = width == kMatrixWidth32 ? 4 : width == kMatrixWidth16 ? 2 : 1;
-    if (width == kMatrixWidthNone || (index + 1) * size > data.size())
+    // Compared by division: capacity x series can reach 2^64.
+    if (width == kMatrixWidthNone || index >= data.size() / size)
         return 0;
     const uint8_t* p = data.data() + index * size;
     switch (width) {

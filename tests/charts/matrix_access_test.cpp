@@ -56,6 +56,9 @@ TEST(MatrixValues, IndexesPastTheBuffersReadAsNothing) {
     m.m_nSeries = 5; // the device claims more series than it sent
     EXPECT_EQ(GetYValue(m, 0, 4), 0.0);
     EXPECT_EQ(GetYValue(m, 2, 0xFFFFFFFF), 0.0);
+    m.m_nCapacity = 0xFFFFFFFF; // capacity x series beyond 64 bits once scaled to bytes
+    EXPECT_EQ(GetYValue(m, 0, 0xFFFFFFFF), 0.0);
+    m.m_nCapacity = 3;
     SetXDates(m, {PackedDateTime::Make(2006, 4, 3, 9, 7, 5, 2)});
     ASSERT_TRUE(GetXDateTime(m, 0).has_value());
     EXPECT_EQ(GetXDateTime(m, 0)->Year(), 2006);
