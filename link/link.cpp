@@ -54,39 +54,47 @@ struct Link::State : ReceiveHost {
     std::u16string DeviceNameOrEmpty() const { return Name().value_or(std::u16string()); }
 
     void StartWorker() {
+        uint64_t generation = 0;
         {
             std::lock_guard<std::mutex> lock(workerMutex);
-            stopWorker = false;
+            generation = ++workerGeneration;
             runRequested = false;
         }
-        worker = std::thread([this] { WorkerLoop(); });
+        worker = std::thread([this, generation] { WorkerLoop(generation); });
     }
 
     // Ends the run in progress (the port has been woken) and the worker itself.
     void StopWorker() {
         {
             std::lock_guard<std::mutex> lock(workerMutex);
-            stopWorker = true;
+            ++workerGeneration;
         }
         workerWake.notify_all();
+        if (worker.get_id() == std::this_thread::get_id()) {
+            // Closed from inside a post: the worker leaves at its next wait, touching nothing.
+            worker.detach();
+            return;
+        }
         if (worker.joinable()) {
             worker.join();
         }
     }
 
-    void WorkerLoop() {
+    // A worker serves one open port; a newer generation means its port has been closed.
+    void WorkerLoop(uint64_t generation) {
         ReceiveContext context{store, reporter, deviceSettings, *this};
+        SerialPort& reader = *port;
         std::unique_lock<std::mutex> lock(workerMutex);
         for (;;) {
-            workerWake.wait(lock, [this] { return stopWorker || runRequested; });
-            if (stopWorker) {
+            workerWake.wait(lock, [&] { return workerGeneration != generation || runRequested; });
+            if (workerGeneration != generation) {
                 return;
             }
             runRequested = false;
             ArrivalSink* target = sink;
             lock.unlock();
 
-            const RunOutcome outcome = ReceiveOneMessage(*port, context);
+            const RunOutcome outcome = ReceiveOneMessage(reader, context);
             if (outcome.post) {
                 arrivalCode = outcome.arrivalCode;
             }
@@ -118,7 +126,7 @@ struct Link::State : ReceiveHost {
     std::mutex workerMutex;
     std::condition_variable workerWake;
     bool runRequested = false;
-    bool stopWorker = false;
+    uint64_t workerGeneration = 0;
     ArrivalSink* sink = nullptr;
     std::thread worker;
 };

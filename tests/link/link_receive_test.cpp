@@ -206,5 +206,33 @@ TEST_F(LinkOverPty, ResetLinkDropsUnreadBytesAndSaysHelloAgain) {
     EXPECT_EQ(DeliverNext(EncodeBareFrame(kMsgNoOperation)), kArrivalNothing);
 }
 
+// A sink that closes the link from inside the post, on the receive thread.
+class ClosingSink : public ArrivalSink {
+public:
+    explicit ClosingSink(Link& link) : m_link(link) {}
+    void PostArrival() override {
+        m_link.ClosePort();
+        m_closed.PostArrival();
+    }
+    ArrivalCounter& Closed() { return m_closed; }
+
+private:
+    Link& m_link;
+    ArrivalCounter m_closed;
+};
+
+TEST_F(LinkOverPty, ClosingFromInsideThePostDoesNotDeadlock) {
+    Deliver(EncodeBareFrame(kMsgNoOperation));
+    ClosingSink sink(*link);
+    link->StartReceiver(&sink);
+    device.Write(EncodeBareFrame(kMsgGoodbyeFromDevice).Frame());
+    ASSERT_TRUE(sink.Closed().WaitFor(1));
+    EXPECT_FALSE(link->IsPortOpen());
+    EXPECT_EQ(link->GetArrivalCode(), kArrivalDeviceEnded);
+    // The link opens again on the same device.
+    EXPECT_EQ(link->OpenPort(device.PortNumber(), &arrivals), kSuccess);
+    ExpectSent(HandheldPrefix(kMsgHello));
+}
+
 } // namespace
 } // namespace ksv::testing
