@@ -177,6 +177,18 @@ TEST_F(LinkOverPty, SecondOpenLeavesThePortUntouched) {
     EXPECT_EQ(Deliver(EncodeBareFrame(kMsgNoOperation)), kArrivalNothing);
 }
 
+TEST_F(LinkOverPty, PortIsRaw115200EightNoneOneWithoutFlowControl) {
+    const termios tio = device.LineSettings();
+    EXPECT_EQ(cfgetispeed(&tio), static_cast<speed_t>(B115200));
+    EXPECT_EQ(cfgetospeed(&tio), static_cast<speed_t>(B115200));
+    EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+    EXPECT_NE(tio.c_cflag & CLOCAL, 0u);
+    EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | ICRNL | ISTRIP), 0u);
+    EXPECT_EQ(tio.c_lflag & (ICANON | ECHO | ISIG), 0u);
+    EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+}
+
 TEST(LinkLifecycle, OpenNeedsInitAndAnExistingPort) {
     PtyDevice device;
     MemorySettingsStore settings;

@@ -35,9 +35,8 @@ int RemainingMs(std::chrono::steady_clock::time_point end) {
 
 PtyDevice::PtyDevice(int portNumber) : m_portNumber(portNumber) {
     char name[256] = {};
-    termios raw{};
-    cfmakeraw(&raw);
-    if (openpty(&m_master, &m_slave, name, &raw, nullptr) != 0) {
+    // The slave starts with the driver's cooked defaults: opening the port must make it raw.
+    if (openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) {
         throw std::runtime_error("openpty failed");
     }
     m_slavePath = name;
@@ -120,6 +119,12 @@ bool PtyDevice::WaitPendingAtPort(size_t count, std::chrono::milliseconds deadli
         // Polling the slave would race the link's reader for the bytes; a short yield does not.
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+}
+
+termios PtyDevice::LineSettings() const {
+    termios tio{};
+    tcgetattr(m_slave, &tio);
+    return tio;
 }
 
 void PtyDevice::HangUp() {
