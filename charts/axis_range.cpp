@@ -54,7 +54,8 @@ ValueRange FindYRange(const MatrixData& m, const DeviceSettings* settings) {
 ValueRange FindXRange(const MatrixData& m, const DeviceSettings* settings) {
     ValueRange range;
     bool started = false;
-    const int32_t rows = GetRowCount(m);
+    // Other kinds read 0 everywhere; their rows add nothing to walk.
+    const int32_t rows = m.XKind() == MatrixXKind::Numeric ? GetRowCount(m) : 0;
     for (int32_t i = 0; i < rows; ++i)
         Include(range, started, GetXValue(m, i));
     if (!started)

@@ -29,12 +29,28 @@ int32_t ReadNumber(const std::vector<uint8_t>& data, uint64_t index, uint32_t wi
 
 } // namespace
 
+static uint64_t NumberBytes(uint32_t width) {
+    return width == kMatrixWidth32 ? 4 : width == kMatrixWidth16 ? 2 : 1;
+}
+
+// Slots the buffers really hold, so that a capacity the data cannot back costs no more work
+// than the data itself. Without a buffer to go by, the capacity stands.
+static uint64_t HeldSlots(const MatrixData& m) {
+    if (m.m_nSeries > 0 && m.YWidth() != kMatrixWidthNone)
+        return m.m_pYData.size() / NumberBytes(m.YWidth());
+    if (m.XKind() == MatrixXKind::Numeric && m.XWidth() != kMatrixWidthNone)
+        return m.m_pXData.size() / NumberBytes(m.XWidth());
+    if (m.XKind() == MatrixXKind::DateTime)
+        return m.m_pXData.size() / 8;
+    return m.m_nCapacity;
+}
+
 int32_t GetRowCount(const MatrixData& m) {
-    const uint32_t capacity =
-        std::min<uint32_t>(m.m_nCapacity, std::numeric_limits<int32_t>::max());
+    const uint64_t limit = std::min<uint64_t>(
+        {m.m_nCapacity, HeldSlots(m), static_cast<uint64_t>(std::numeric_limits<int32_t>::max())});
     if (m.m_nPoints < 0)
-        return static_cast<int32_t>(capacity);
-    return std::min(m.m_nPoints, static_cast<int32_t>(capacity));
+        return static_cast<int32_t>(limit);
+    return static_cast<int32_t>(std::min<uint64_t>(static_cast<uint64_t>(m.m_nPoints), limit));
 }
 
 uint32_t GetSlot(const MatrixData& m, int32_t i) {

@@ -9,8 +9,8 @@
 
 namespace ksv {
 
-// Rows count from 0 = oldest. A point count larger than the capacity is taken as the
-// capacity: there are no slots for the rest.
+// Rows count from 0 = oldest. The count never exceeds the capacity, nor the slots that the
+// Y data (or, without series, the X data) really holds: the device's counts may lie.
 int32_t GetRowCount(const MatrixData& m);
 // The storage slot of row i; 0 when the capacity is 0.
 uint32_t GetSlot(const MatrixData& m, int32_t i);

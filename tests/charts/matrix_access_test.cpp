@@ -23,6 +23,14 @@ TEST(MatrixRows, CountsBeyondTheCapacityAreCapped) {
     EXPECT_EQ(GetSlot(m, 1), 1u);
     m.m_nPoints = 1000;
     EXPECT_EQ(GetRowCount(m), 4);
+    m.m_nCapacity = 0xFFFFFFFF; // the data holds four slots only
+    EXPECT_EQ(GetRowCount(m), 4);
+    m.m_nPoints = -1;
+    EXPECT_EQ(GetRowCount(m), 4);
+    m.m_nSeries = 0; // no series and no X data: nothing to bound by but the capacity
+    EXPECT_EQ(GetRowCount(m), INT32_MAX);
+    SetXDates(m, {PackedDateTime{}, PackedDateTime{}});
+    EXPECT_EQ(GetRowCount(m), 2);
     m.m_nCapacity = 0;
     m.m_nPoints = -5;
     EXPECT_EQ(GetRowCount(m), 0);
