@@ -159,4 +159,18 @@ std::u16string FormatDateTime(const PackedDateTime& value, const std::u16string&
     return FormatDateTime(value, format, TimeLocale::User());
 }
 
+std::array<std::u16string, 7> WeekdayListNames(const TimeLocale& names) {
+    std::array<std::u16string, 7> items;
+    for (uint8_t day = 0; day < items.size(); ++day) {
+        PackedDateTime value;
+        value.SetWeekday(day);
+        items[day] = FormatDateTime(value, u"%ddd%", names);
+    }
+    return items;
+}
+
+std::array<std::u16string, 7> WeekdayListNames() {
+    return WeekdayListNames(TimeLocale::User());
+}
+
 } // namespace ksv

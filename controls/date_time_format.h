@@ -3,6 +3,7 @@
 #include "controls/packed_date_time.h"
 #include "controls/time_locale.h"
 
+#include <array>
 #include <string>
 
 namespace ksv {
@@ -16,5 +17,10 @@ std::u16string FormatDateTime(const PackedDateTime& value, const std::u16string&
                               const TimeLocale& names);
 // The same with the user's LC_TIME locale.
 std::u16string FormatDateTime(const PackedDateTime& value, const std::u16string& format);
+
+// The weekday drop-down's items, Sunday to Saturday: "%ddd%" over a value that is zero
+// except for its weekday.
+std::array<std::u16string, 7> WeekdayListNames(const TimeLocale& names);
+std::array<std::u16string, 7> WeekdayListNames();
 
 } // namespace ksv

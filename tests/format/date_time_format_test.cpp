@@ -56,6 +56,13 @@ TEST(FormatDateTime, WeekdayNamesComeFromTheWeekdayByteAlone) {
     EXPECT_EQ(FormatDateTime(v, u"[%dddd%%ddd%]", C()), u"[]");
 }
 
+TEST(WeekdayListNames, SundayToSaturdayAbbreviated) {
+    const std::array<std::u16string, 7> items = WeekdayListNames(C());
+    EXPECT_EQ(items[0], u"Sun");
+    EXPECT_EQ(items[1], u"Mon");
+    EXPECT_EQ(items[6], u"Sat");
+}
+
 TEST(FormatDateTime, FieldsOutOfRangeRenderEmptyTokensOnly) {
     PackedDateTime v = Sample();
     v.SetMonth(13);
