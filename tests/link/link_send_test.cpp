@@ -171,6 +171,14 @@ TEST_F(LinkOverPty, DisconnectSaysGoodbyeAndCloses) {
     EXPECT_EQ(link->SendChangedValues(), kNoPort);
 }
 
+TEST_F(LinkOverPty, AFailedGoodbyeLeavesThePortOpen) {
+    device.HangUp();
+    EXPECT_EQ(link->Disconnect(true), kLinkClosed);
+    EXPECT_TRUE(link->IsPortOpen());
+    EXPECT_EQ(link->Disconnect(false), kSuccess);
+    EXPECT_FALSE(link->IsPortOpen());
+}
+
 TEST_F(LinkOverPty, SecondOpenLeavesThePortUntouched) {
     EXPECT_EQ(link->OpenPort(device.PortNumber(), &arrivals), kAlreadyOpen);
     EXPECT_TRUE(link->IsPortOpen());
