@@ -121,11 +121,17 @@ void SetWindowColours(QWidget* window, QColor text, QColor background) {
         return;
     }
     QPalette palette = window->palette();
+    // A disabled window keeps its background and shows its text halfway to it, so that a
+    // disabled page button still looks disabled.
+    const QColor faded((text.red() + background.red()) / 2, (text.green() + background.green()) / 2,
+                       (text.blue() + background.blue()) / 2);
     for (auto role : {QPalette::Window, QPalette::Button, QPalette::Base}) {
         palette.setColor(role, background);
     }
     for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
-        palette.setColor(role, text);
+        palette.setColor(QPalette::Active, role, text);
+        palette.setColor(QPalette::Inactive, role, text);
+        palette.setColor(QPalette::Disabled, role, faded);
     }
     window->setPalette(palette);
     window->setAutoFillBackground(true);
