@@ -24,8 +24,6 @@ constexpr uint32_t kFlagWideText = 0x00000004;
 constexpr size_t kWidePasswordChars = 16;
 constexpr size_t kNarrowPasswordChars = 33;
 
-using StoreLock = std::lock_guard<std::recursive_mutex>;
-
 } // namespace
 
 struct Link::State : ReceiveHost {
@@ -173,7 +171,7 @@ ResultCode Link::OpenPort(int portNumber, ArrivalSink* notifyWindow) {
         return result;
     }
     {
-        StoreLock lock(m_state->store.Mutex());
+        const StoreLock lock(m_state->store);
         m_state->port = std::move(opened);
     }
     m_state->portOpen = true;
@@ -200,7 +198,7 @@ ResultCode Link::Disconnect(bool sendGoodbye) {
         return kNoPort;
     }
     if (sendGoodbye) {
-        StoreLock lock(m_state->store.Mutex());
+        const StoreLock lock(m_state->store);
         const auto frame = EncodeFramePrefix(kMsgGoodbyeFromHandheld);
         const ResultCode result = WriteBytes(frame.data(), frame.size(), kGoodbyePatience);
         if (result != kSuccess) {
@@ -215,7 +213,7 @@ ResultCode Link::ClosePort() {
         // Wake first: a decoder may block in a read while holding the store lock.
         m_state->port->Wake();
         m_state->StopWorker();
-        StoreLock lock(m_state->store.Mutex());
+        const StoreLock lock(m_state->store);
         m_state->port.reset();
         m_state->portOpen = false;
     }
@@ -229,7 +227,7 @@ ResultCode Link::ClosePort() {
 
 ResultCode Link::ResetLink() {
     {
-        StoreLock lock(m_state->store.Mutex());
+        const StoreLock lock(m_state->store);
         if (m_state->port) {
             m_state->port->Purge(true);
         }
@@ -259,7 +257,7 @@ bool Link::IsPortOpen() const {
 }
 
 ResultCode Link::WriteBytes(const void* buffer, uint32_t length, uint32_t patience) {
-    StoreLock lock(m_state->store.Mutex());
+    const StoreLock lock(m_state->store);
     SerialPort* port = m_state->port.get();
     if (!port) {
         return kNoPort;
@@ -335,7 +333,7 @@ ResultCode Link::SendLayoutRequest(uint32_t argument) {
 }
 
 ResultCode Link::SendPing() {
-    StoreLock lock(m_state->store.Mutex());
+    const StoreLock lock(m_state->store);
     if (!m_state->port) {
         return kNoPort;
     }
@@ -348,20 +346,20 @@ ResultCode Link::SendPing() {
 }
 
 ResultCode Link::SendChangedValues() {
-    StoreLock lock(m_state->store.Mutex());
+    const StoreLock lock(m_state->store);
     if (!m_state->port) {
         return kNoPort; // the marks stay for a later send
     }
     std::vector<uint8_t> payload;
-    const ResultCode encoded = EncodeChangedValues(m_state->store, m_state->reporter, payload);
+    const ResultCode encoded = EncodeChangedValues(lock, m_state->reporter, payload);
     const auto frame = Frame(kMsgValuesToDevice, payload);
     const ResultCode written = WriteBytes(frame.data(), frame.size(), kPatience);
     return written != kSuccess ? written : encoded;
 }
 
 ResultCode Link::SendImmediateByte(uint32_t id, uint32_t value) {
-    StoreLock lock(m_state->store.Mutex());
-    if (!m_state->store.FindControl(id)) {
+    const StoreLock lock(m_state->store);
+    if (!lock.FindControl(id)) {
         return kSuccess;
     }
     std::vector<uint8_t> payload;
@@ -400,8 +398,8 @@ ResultCode Link::SendLogOut(uint32_t id) {
 
 ResultCode Link::SendPasswordReport(uint32_t id, const std::u16string& first,
                                     const std::u16string& second) {
-    StoreLock lock(m_state->store.Mutex());
-    ControlRecord* record = m_state->store.FindControl(id);
+    const StoreLock lock(m_state->store);
+    ControlRecord* record = lock.FindControl(id);
     if (!record) {
         return kSuccess;
     }

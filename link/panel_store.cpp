@@ -37,12 +37,16 @@ void CopyIntoText(std::u16string& text, const void* data, uint32_t size, size_t 
 
 PanelStore::PanelStore(ErrorReporter& reporter) : m_reporter(reporter) {}
 
-void PanelStore::LockStore() {
-    m_lock.lock();
+StoreLock::StoreLock(PanelStore& store) : m_store(store), m_guard(store.m_lock) {}
+
+StoreLock::~StoreLock() = default;
+
+ControlRecord* StoreLock::FindControl(uint32_t id) const {
+    return m_store.Find(id);
 }
 
-void PanelStore::UnlockStore() {
-    m_lock.unlock();
+std::vector<ControlRecord>& StoreLock::Records() const {
+    return m_store.m_records;
 }
 
 uint32_t PanelStore::GetControlCount() {
@@ -50,7 +54,7 @@ uint32_t PanelStore::GetControlCount() {
     return static_cast<uint32_t>(m_records.size());
 }
 
-ControlRecord* PanelStore::FindControl(uint32_t id) {
+ControlRecord* PanelStore::Find(uint32_t id) {
     for (ControlRecord& record : m_records) {
         if (record.id == id) {
             return &record;
@@ -71,26 +75,26 @@ int32_t PanelStore::FindControlIndex(uint32_t id) {
 
 uint32_t PanelStore::GetRecordKind(uint32_t id) {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    const ControlRecord* record = FindControl(id);
+    const ControlRecord* record = Find(id);
     return record ? record->kind : 0xFFFFFFFFu;
 }
 
 // The flag and name getters take the lock too: the receive thread writes these fields.
 bool PanelStore::IsValueUpdated(uint32_t id) {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    const ControlRecord* record = FindControl(id);
+    const ControlRecord* record = Find(id);
     return record && record->valueUpdated != 0;
 }
 
 bool PanelStore::IsStyleUpdated(uint32_t id) {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    const ControlRecord* record = FindControl(id);
+    const ControlRecord* record = Find(id);
     return record && record->styleUpdated != 0;
 }
 
 ResultCode PanelStore::GetControlValue(uint32_t id, void* buffer, uint32_t* size) {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    ControlRecord* record = FindControl(id);
+    ControlRecord* record = Find(id);
     if (record == nullptr) {
         return kSuccess;
     }
@@ -150,7 +154,7 @@ ResultCode PanelStore::GetControlValue(uint32_t id, void* buffer, uint32_t* size
 
 ResultCode PanelStore::SetControlValue(uint32_t id, const void* data, uint32_t size) {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    ControlRecord* record = FindControl(id);
+    ControlRecord* record = Find(id);
     if (record == nullptr) {
         return kSuccess;
     }
@@ -220,7 +224,7 @@ ResultCode PanelStore::SetControlValue(uint32_t id, const void* data, uint32_t s
 
 ResultCode PanelStore::GetControlStyle(uint32_t id, uint32_t* flags, uint32_t* colour) {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    ControlRecord* record = FindControl(id);
+    ControlRecord* record = Find(id);
     if (record == nullptr) {
         return kSuccess;
     }
@@ -234,11 +238,10 @@ ResultCode PanelStore::GetControlStyle(uint32_t id, uint32_t* flags, uint32_t* c
     return kSuccess;
 }
 
-ResultCode PanelStore::GetMatrixState(uint32_t id, uint32_t* cursorWord,
-                                      const std::vector<uint8_t>** cells,
-                                      const std::vector<uint8_t>** textPart) {
-    std::lock_guard<std::recursive_mutex> guard(m_lock);
-    ControlRecord* record = FindControl(id);
+ResultCode StoreLock::GetMatrixState(uint32_t id, uint32_t* cursorWord,
+                                     const std::vector<uint8_t>** cells,
+                                     const std::vector<uint8_t>** textPart) const {
+    ControlRecord* record = m_store.Find(id);
     if (record == nullptr) {
         return kSuccess;
     }
@@ -260,7 +263,7 @@ ResultCode PanelStore::GetMatrixState(uint32_t id, uint32_t* cursorWord,
 
 std::u16string PanelStore::GetFileName(uint32_t id) {
     std::lock_guard<std::recursive_mutex> guard(m_lock);
-    const ControlRecord* record = FindControl(id);
+    const ControlRecord* record = Find(id);
     return record ? record->fileName : std::u16string();
 }
 
@@ -277,11 +280,12 @@ ResultCode PanelStore::ClearLatchGroup(uint32_t group) {
     return kSuccess;
 }
 
-ResultCode PanelStore::GetControlHeader(uint32_t index, ControlHeader& out) {
-    if (index >= m_records.size()) {
+ResultCode StoreLock::GetControlHeader(uint32_t index, ControlHeader& out) const {
+    const std::vector<ControlRecord>& records = m_store.m_records;
+    if (index >= records.size()) {
         return kWrongKind;
     }
-    const ControlRecord& record = m_records[index];
+    const ControlRecord& record = records[index];
     out.id = record.id;
     out.kind = record.kind;
     out.flags = record.flags;
@@ -290,11 +294,12 @@ ResultCode PanelStore::GetControlHeader(uint32_t index, ControlHeader& out) {
     return kSuccess;
 }
 
-ResultCode PanelStore::GetControlDetails(uint32_t index, ControlDetails& out) {
-    if (index >= m_records.size()) {
+ResultCode StoreLock::GetControlDetails(uint32_t index, ControlDetails& out) const {
+    const std::vector<ControlRecord>& records = m_store.m_records;
+    if (index >= records.size()) {
         return kWrongKind;
     }
-    const ControlRecord& r = m_records[index];
+    const ControlRecord& r = records[index];
     out = ControlDetails();
     switch (r.kind) {
     case kRecordText:

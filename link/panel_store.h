@@ -37,25 +37,55 @@ struct ControlDetails {
     uint32_t capacity = 0; // O, I
 };
 
+class PanelStore;
+
+// Proof that the store lock is held: the index getters, FindControl, Records() and
+// GetMatrixState are reached only through one of these, so a caller cannot forget the lock.
+// The lock is re-entrant: a thread holding one may take another. A StoreLock stays on the
+// thread that took it; it is neither copied nor moved.
+class StoreLock {
+public:
+    explicit StoreLock(PanelStore& store);
+    ~StoreLock();
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+
+    PanelStore& Store() const { return m_store; }
+
+    ControlRecord* FindControl(uint32_t id) const; // null when absent
+    // Every record, in description order.
+    std::vector<ControlRecord>& Records() const;
+
+    // By index. kWrongKind for an index past the list.
+    ResultCode GetControlHeader(uint32_t index, ControlHeader& out) const;
+    ResultCode GetControlDetails(uint32_t index, ControlDetails& out) const;
+    // The record's own buffers, valid while this lock is held (the list is replaced only
+    // under the lock). Clears valueUpdated. kNotApplicable for anything but a chart/table.
+    ResultCode GetMatrixState(uint32_t id, uint32_t* cursorWord, const std::vector<uint8_t>** cells,
+                              const std::vector<uint8_t>** textPart) const;
+
+private:
+    PanelStore& m_store;
+    std::lock_guard<std::recursive_mutex> m_guard;
+};
+
 // The received-data store: the live list of control records in description order.
 //
 // Thread contract: one re-entrant store lock guards everything. Operations by id take it
-// themselves. Index-based getters and FindControl expect the caller to hold it (LockStore /
-// UnlockStore, or std::lock_guard on Mutex()). The receive thread writes, the GUI thread
-// reads and writes user changes; the list is only ever replaced whole, under the lock.
+// themselves; everything that hands out pointers into records or works by index goes through
+// a StoreLock. The receive thread writes, the GUI thread reads and writes user changes; the
+// list is only ever replaced whole, under the lock. No port I/O happens under the lock.
 class PanelStore {
 public:
     explicit PanelStore(ErrorReporter& reporter);
     PanelStore(const PanelStore&) = delete;
     PanelStore& operator=(const PanelStore&) = delete;
 
-    void LockStore();
-    void UnlockStore();
-    std::recursive_mutex& Mutex() { return m_lock; }
+    // Takes the store lock for the life of the returned object.
+    [[nodiscard]] StoreLock LockStore() { return StoreLock(*this); }
 
     uint32_t GetControlCount();
-    ControlRecord* FindControl(uint32_t id); // caller holds the lock
-    int32_t FindControlIndex(uint32_t id);   // -1 when absent
+    int32_t FindControlIndex(uint32_t id); // -1 when absent
 
     // By id; each takes the lock (the flag and name getters too: the receive thread writes
     // those fields). An absent id does nothing and gives 0 / false / empty.
@@ -68,25 +98,18 @@ public:
     // Stores a user's value, sets toSend, clears valueUpdated. -5 for chart/table, password.
     ResultCode SetControlValue(uint32_t id, const void* data, uint32_t size);
     ResultCode GetControlStyle(uint32_t id, uint32_t* flags, uint32_t* colour);
-    // The record's own buffers, valid under the lock until the list is replaced.
-    ResultCode GetMatrixState(uint32_t id, uint32_t* cursorWord, const std::vector<uint8_t>** cells,
-                              const std::vector<uint8_t>** textPart);
     std::u16string GetFileName(uint32_t id); // empty when none
     ResultCode ClearLatchGroup(uint32_t group);
-
-    // By index; the caller holds the lock. kWrongKind for an index past the list.
-    ResultCode GetControlHeader(uint32_t index, ControlHeader& out);
-    ResultCode GetControlDetails(uint32_t index, ControlDetails& out);
 
     // Receive side: swap a decoded list in under the lock; the old one is discarded.
     void ReplaceControls(std::vector<ControlRecord> records);
     // Empty the live list (ClosePort).
     void DiscardControls();
 
-    // Every record; the caller holds the lock.
-    std::vector<ControlRecord>& Records() { return m_records; }
-
 private:
+    friend class StoreLock;
+
+    ControlRecord* Find(uint32_t id);
     void CheckDiscardedKinds(const std::vector<ControlRecord>& records);
 
     ErrorReporter& m_reporter;

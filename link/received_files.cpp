@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -274,13 +273,13 @@ std::u16string Utf8ToUtf16(const std::string& text) {
 
 ResultCode ReceiveFiles(ByteReader& in, PanelStore& store, ErrorReporter& /*reporter*/,
                         const std::string& filesFolder) {
-    std::lock_guard<std::recursive_mutex> guard(store.Mutex());
+    const StoreLock lock(store);
     uint32_t id = 0;
     ResultCode rc = ReadU32(in, id);
     if (rc != kSuccess) {
         return rc;
     }
-    ControlRecord* record = store.FindControl(id);
+    ControlRecord* record = lock.FindControl(id);
     bool wide = false;
     if (record) {
         record->valueUpdated = 1;

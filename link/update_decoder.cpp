@@ -5,13 +5,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <mutex>
 
 namespace ksv {
 
 namespace {
-
-using Guard = std::lock_guard<std::recursive_mutex>;
 
 bool IsKnownKind(uint16_t kind) {
     return kind >= kRecordText && kind <= kRecordImage;
@@ -247,16 +244,16 @@ ResultCode ApplyValues(ByteReader& in, PanelStore& store, ErrorReporter& reporte
         }
         size_t used = 0;
         {
-            Guard guard(store.Mutex());
-            const ControlRecord* record = store.FindControl(head.id);
+            const StoreLock lock(store);
+            const ControlRecord* record = lock.FindControl(head.id);
             used = record ? ValueBytesUsed(*record) : 0;
         }
         rc = ReadEntry(in, head.length, used, entry);
         if (rc != kSuccess) {
             return rc;
         }
-        Guard guard(store.Mutex());
-        ControlRecord* record = store.FindControl(head.id);
+        const StoreLock lock(store);
+        ControlRecord* record = lock.FindControl(head.id);
         if (record == nullptr) {
             continue;
         }
@@ -284,8 +281,8 @@ ResultCode ApplyStyles(ByteReader& in, PanelStore& store, ErrorReporter& reporte
         if (rc != kSuccess) {
             return rc;
         }
-        Guard guard(store.Mutex());
-        ControlRecord* record = store.FindControl(head.id);
+        const StoreLock lock(store);
+        ControlRecord* record = lock.FindControl(head.id);
         if (record == nullptr || record->kind == kRecordUnknown) {
             continue;
         }
@@ -299,7 +296,7 @@ ResultCode ApplyStyles(ByteReader& in, PanelStore& store, ErrorReporter& reporte
 }
 
 ResultCode ApplyMatrixRows(ByteReader& in, PanelStore& store, ErrorReporter& reporter) {
-    Guard guard(store.Mutex());
+    const StoreLock lock(store);
     uint32_t count = 0;
     ResultCode rc = ReadU32(in, count);
     if (rc != kSuccess) {
@@ -312,7 +309,7 @@ ResultCode ApplyMatrixRows(ByteReader& in, PanelStore& store, ErrorReporter& rep
         if (rc != kSuccess) {
             return rc;
         }
-        ControlRecord* record = store.FindControl(head.id);
+        ControlRecord* record = lock.FindControl(head.id);
         size_t used = 0;
         if (record && record->kind == kRecordMatrix) {
             const uint32_t w = MatrixCellWidth(*record);

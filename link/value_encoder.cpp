@@ -131,7 +131,7 @@ std::vector<uint8_t> EncodeNarrowTextField(const std::u16string& text, size_t fi
     return field;
 }
 
-ResultCode EncodeChangedValues(PanelStore& store, ErrorReporter& reporter,
+ResultCode EncodeChangedValues(const StoreLock& store, ErrorReporter& reporter,
                                std::vector<uint8_t>& payload) {
     std::vector<ControlRecord>& records = store.Records();
     const auto marked = std::count_if(records.begin(), records.end(),

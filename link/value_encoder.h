@@ -14,9 +14,8 @@ namespace ksv {
 // Payload of a Values frame (kind 7), appended to `payload`, for every record marked toSend:
 // the count, then the entries in list order. Clears each toSend as its entry is encoded and resets
 // a button's pressState. A kind that cannot be encoded is reported, ends the payload there and
-// gives kNotApplicable (the count then exceeds the entries, as on the wire). The caller holds the
-// store lock.
-ResultCode EncodeChangedValues(PanelStore& store, ErrorReporter& reporter,
+// gives kNotApplicable (the count then exceeds the entries, as on the wire).
+ResultCode EncodeChangedValues(const StoreLock& store, ErrorReporter& reporter,
                                std::vector<uint8_t>& payload);
 
 // One 34-byte password field: wide, at most 16 UTF-16 characters and a NUL; narrow, at most

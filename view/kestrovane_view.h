@@ -89,7 +89,7 @@ private:
     void CloseSession();
     void ClearPanel();
     void BuildPanel();
-    void BuildControl(CCtrl& ctrl, uint32_t index);
+    void BuildControl(const ksv::StoreLock& lock, CCtrl& ctrl, uint32_t index);
     void RequestLayoutIfNeeded();
     void RefreshValues();
     void RefreshStyles();

@@ -179,22 +179,20 @@ void CKestrovaneView::BuildPanel() {
     if (OpenMessageBoxCount() == 0) {
         BringToFront();
     }
-    ksv::PanelStore& store = m_link.Store();
-    std::lock_guard<std::recursive_mutex> lock(store.Mutex());
-    const uint32_t count = store.GetControlCount();
+    const ksv::StoreLock lock(m_link.Store());
+    const auto count = static_cast<uint32_t>(lock.Records().size());
     auto ctrls = std::make_unique<CCtrl[]>(count);
     for (uint32_t i = 0; i < count; ++i) {
-        BuildControl(ctrls[i], i);
+        BuildControl(lock, ctrls[i], i);
     }
     m_pCtrls.reset();
     m_pCtrls = std::move(ctrls);
     m_nCtrls = count;
 }
 
-void CKestrovaneView::BuildControl(CCtrl& ctrl, uint32_t index) {
-    ksv::PanelStore& store = m_link.Store();
+void CKestrovaneView::BuildControl(const ksv::StoreLock& lock, CCtrl& ctrl, uint32_t index) {
     ksv::ControlHeader header;
-    const ksv::ResultCode result = store.GetControlHeader(index, header);
+    const ksv::ResultCode result = lock.GetControlHeader(index, header);
     if (result != ksv::kSuccess) {
         KSV_REPORT(m_reporter, ksv::kViewModule, result);
     }
@@ -220,7 +218,7 @@ void CKestrovaneView::RefreshValues() {
     std::optional<int> turnTo;
     {
         ksv::PanelStore& store = m_link.Store();
-        std::lock_guard<std::recursive_mutex> lock(store.Mutex());
+        const ksv::StoreLock lock(store);
         for (uint32_t i = 0; i < m_nCtrls; ++i) {
             CCtrl& ctrl = m_pCtrls[i];
             if (!store.IsValueUpdated(ctrl.m_deviceId)) {
@@ -255,7 +253,7 @@ void CKestrovaneView::RefreshStyles() {
     std::optional<uint32_t> turnToId;
     {
         ksv::PanelStore& store = m_link.Store();
-        std::lock_guard<std::recursive_mutex> lock(store.Mutex());
+        const ksv::StoreLock lock(store);
         for (uint32_t i = 0; i < m_nCtrls; ++i) {
             CCtrl& ctrl = m_pCtrls[i];
             if (!store.IsStyleUpdated(ctrl.m_deviceId)) {

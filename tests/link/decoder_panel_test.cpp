@@ -249,7 +249,7 @@ TEST(DecodePanelDescription, InnerLengthsPastTheRecordStayInside) {
     EXPECT_EQ(f.Record(1).colour, 5u);   // the entry before the bad one is still read
     EXPECT_EQ(TextOf(f.Record(2)), u""); // no 'm' left: reported, empty text
     EXPECT_EQ(f.Record(3).kind, kRecordSection);
-    EXPECT_EQ(f.store.Records()[3].kind, kRecordUnknown); // 3 bytes: no header
+    EXPECT_EQ(f.store.LockStore().Records()[3].kind, kRecordUnknown); // 3 bytes: no header
     EXPECT_EQ(f.reporter.values, (std::vector<long>{0, 3}));
 }
 

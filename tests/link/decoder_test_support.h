@@ -38,7 +38,8 @@ struct StoreFixture {
         return DecodePanelDescription(in, store, reporter);
     }
 
-    ControlRecord& Record(uint32_t id) { return *store.FindControl(id); }
+    // Tests run on one thread: the record stays valid after the lock is dropped.
+    ControlRecord& Record(uint32_t id) { return *store.LockStore().FindControl(id); }
 };
 
 inline std::vector<uint8_t> Bytes(const std::string& text) {

@@ -54,9 +54,9 @@ protected:
     }
 
     std::vector<SentEntry> Encode(ResultCode expected = kSuccess) {
-        std::lock_guard<std::recursive_mutex> guard(f.store.Mutex());
+        const StoreLock lock(f.store);
         payload.clear();
-        EXPECT_EQ(EncodeChangedValues(f.store, f.reporter, payload), expected);
+        EXPECT_EQ(EncodeChangedValues(lock, f.reporter, payload), expected);
         return Entries(payload, &count);
     }
 

@@ -52,8 +52,8 @@ TEST_F(LinkOverPty, ChangedValuesFrames) {
     const uint8_t pressed = 1;
     ASSERT_EQ(link->Store().SetControlValue(5, &pressed, 1), kSuccess);
     {
-        std::lock_guard<std::recursive_mutex> lock(link->Store().Mutex());
-        ControlRecord* text = link->Store().FindControl(7);
+        const StoreLock lock(link->Store());
+        ControlRecord* text = lock.FindControl(7);
         text->text = u"abcdefghij";
         text->toSend = 1;
     }
@@ -63,9 +63,9 @@ TEST_F(LinkOverPty, ChangedValuesFrames) {
     expected =
         Concat(expected, Concat(U32(7), Concat(U32(8), {'a', 'b', 'c', 'd', 'e', 'f', 'g', 0})));
     ExpectSent(expected);
-    std::lock_guard<std::recursive_mutex> lock(link->Store().Mutex());
-    EXPECT_EQ(link->Store().FindControl(5)->pressState, 0);
-    EXPECT_EQ(link->Store().FindControl(5)->toSend, 0);
+    const StoreLock lock(link->Store());
+    EXPECT_EQ(lock.FindControl(5)->pressState, 0);
+    EXPECT_EQ(lock.FindControl(5)->toSend, 0);
 }
 
 TEST_F(LinkOverPty, ImmediateByteGoesOutOnlyForKnownControls) {
@@ -123,9 +123,9 @@ TEST_F(PasswordFrames, NarrowStringsAreTruncatedAndTerminated) {
     EXPECT_EQ(NarrowField(fields.first), "");
     EXPECT_EQ(NarrowField(fields.second), "");
 
-    std::lock_guard<std::recursive_mutex> lock(link->Store().Mutex());
-    EXPECT_EQ(link->Store().FindControl(3)->sendText1, nullptr);
-    EXPECT_EQ(link->Store().FindControl(3)->sendText2, nullptr);
+    const StoreLock lock(link->Store());
+    EXPECT_EQ(lock.FindControl(3)->sendText1, nullptr);
+    EXPECT_EQ(lock.FindControl(3)->sendText2, nullptr);
 }
 
 TEST_F(PasswordFrames, WideStringsKeepSixteenCharacters) {

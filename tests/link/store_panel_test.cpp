@@ -119,11 +119,11 @@ TEST_F(PanelStoreTest, MarksAreClearedByTheirReaders) {
     uint32_t cursor = 0;
     const std::vector<uint8_t>* cells = nullptr;
     const std::vector<uint8_t>* text = nullptr;
-    ASSERT_EQ(f.store.GetMatrixState(7, &cursor, &cells, &text), kSuccess);
+    ASSERT_EQ(f.store.LockStore().GetMatrixState(7, &cursor, &cells, &text), kSuccess);
     EXPECT_EQ(cells, &f.Record(7).cells);
     EXPECT_EQ(cells->size(), 4u);
     EXPECT_FALSE(f.store.IsValueUpdated(7));
-    EXPECT_EQ(f.store.GetMatrixState(6, &cursor, &cells, &text), kNotApplicable);
+    EXPECT_EQ(f.store.LockStore().GetMatrixState(6, &cursor, &cells, &text), kNotApplicable);
     EXPECT_FALSE(f.store.IsValueUpdated(999));
 }
 
@@ -134,17 +134,17 @@ TEST_F(PanelStoreTest, LookupsAndIndexGetters) {
     EXPECT_EQ(f.store.FindControlIndex(999), -1);
     EXPECT_TRUE(f.store.GetFileName(12).empty());
 
-    std::lock_guard<std::recursive_mutex> guard(f.store.Mutex());
+    const StoreLock lock(f.store);
     ControlHeader header;
-    ASSERT_EQ(f.store.GetControlHeader(1, header), kSuccess);
+    ASSERT_EQ(lock.GetControlHeader(1, header), kSuccess);
     EXPECT_EQ(header.id, 6u);
     EXPECT_EQ(header.kind, kRecordNumber);
-    EXPECT_NE(f.store.GetControlHeader(12, header), kSuccess);
+    EXPECT_NE(lock.GetControlHeader(12, header), kSuccess);
 
     ControlDetails details;
-    ASSERT_EQ(f.store.GetControlDetails(1, details), kSuccess);
+    ASSERT_EQ(lock.GetControlDetails(1, details), kSuccess);
     EXPECT_EQ(details.format, u"%%");
-    ASSERT_EQ(f.store.GetControlDetails(2, details), kSuccess);
+    ASSERT_EQ(lock.GetControlDetails(2, details), kSuccess);
     EXPECT_EQ(details.rowCount, 1u);
     EXPECT_EQ(details.cellsSize, 4u);
     EXPECT_EQ(details.textSize, 0u);

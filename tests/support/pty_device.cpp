@@ -121,6 +121,20 @@ bool PtyDevice::WaitPendingAtPort(size_t count, std::chrono::milliseconds deadli
     }
 }
 
+bool PtyDevice::WaitPortDrained(std::chrono::milliseconds deadline) {
+    const auto end = std::chrono::steady_clock::now() + deadline;
+    for (;;) {
+        int pending = 0;
+        if (ioctl(m_slave, FIONREAD, &pending) == 0 && pending == 0) {
+            return true;
+        }
+        if (std::chrono::steady_clock::now() >= end) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 termios PtyDevice::LineSettings() const {
     termios tio{};
     tcgetattr(m_slave, &tio);

@@ -37,6 +37,8 @@ public:
     // Waits until at least `count` bytes the device wrote sit unread at the handheld's port.
     bool WaitPendingAtPort(size_t count,
                            std::chrono::milliseconds deadline = std::chrono::seconds(5));
+    // Waits until the handheld's port has taken every byte the device wrote.
+    bool WaitPortDrained(std::chrono::milliseconds deadline = std::chrono::seconds(5));
     // The line settings of the handheld's side as the port driver holds them now.
     termios LineSettings() const;
     // Stops playing: the handheld sees the line hang up.

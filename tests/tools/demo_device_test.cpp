@@ -198,22 +198,22 @@ TEST_F(DemoDeviceOnPty, RegistersAsComPortAndAnswersHelloWithNameAndPanel) {
     EXPECT_EQ(reader.Remaining(), 0u);
     EXPECT_EQ(reporter.errors, 0);
 
-    std::lock_guard<std::recursive_mutex> lock(store.Mutex());
+    const StoreLock lock(store);
     std::set<uint16_t> kinds;
-    for (const ControlRecord& record : store.Records()) {
+    for (const ControlRecord& record : lock.Records()) {
         kinds.insert(record.kind);
     }
     for (uint16_t kind = kRecordText; kind <= kRecordImage; ++kind) {
         EXPECT_TRUE(kinds.count(kind)) << "no control of record kind " << kind;
     }
-    const ControlRecord* picture = store.FindControl(kIdPicture);
+    const ControlRecord* picture = lock.FindControl(kIdPicture);
     ASSERT_NE(picture, nullptr);
     ASSERT_GE(picture->data.size(), 6u);
     EXPECT_EQ(std::string(picture->data.begin(), picture->data.begin() + 6), "GIF87a");
-    const ControlRecord* chart = store.FindControl(kIdChart);
+    const ControlRecord* chart = lock.FindControl(kIdChart);
     ASSERT_NE(chart, nullptr);
     EXPECT_EQ(chart->cellsSize, kChartRows * kChartSeries * 4);
-    const ControlRecord* speed = store.FindControl(kIdSpeed);
+    const ControlRecord* speed = lock.FindControl(kIdSpeed);
     ASSERT_NE(speed, nullptr);
     EXPECT_EQ(speed->itemCount, 3u);
 }
