@@ -1,5 +1,6 @@
 #include "dialogs/com_port_dialog.h"
 
+#include "dialogs/dialog_items.h"
 #include "dialogs/dialog_units.h"
 #include "dialogs/int_field.h"
 #include "dialogs/port_device_line.h"
@@ -19,12 +20,6 @@ const char* const kWhatToDo =
     "WHAT TO DO:  Find out from the Pocket PC documentation which COM port is used as an "
     "outbound serial port.  (The most common port is 8.)  Enter the port number in the top "
     "box.  You can leave the inbound connections box unchecked. ";
-
-QLabel* AddStatic(QWidget* parent, const QString& text, const QRect& where) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(where);
-    return label;
-}
 
 QLineEdit* AddEdit(QWidget* parent, int itemId, int value, const QRect& where) {
     auto* edit = new QLineEdit(QString::number(value), parent);

@@ -1,5 +1,6 @@
 #include "dialogs/ping_dialog.h"
 
+#include "dialogs/dialog_items.h"
 #include "dialogs/dialog_units.h"
 #include "dialogs/int_field.h"
 
@@ -13,12 +14,6 @@ namespace {
 
 constexpr int kSecondsMin = 1;
 constexpr int kSecondsMax = 3600;
-
-QLabel* AddStatic(QWidget* parent, const QString& text, const QRect& where) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(where);
-    return label;
-}
 
 } // namespace
 

@@ -22,3 +22,20 @@ inline void PressOk(QDialog& dialog) {
     QVERIFY(box);
     QTest::mouseClick(box->button(QDialogButtonBox::Ok), Qt::LeftButton);
 }
+
+// The dialog's item with this template id.
+template <typename Item = QWidget> Item* ItemById(QDialog& dialog, int itemId) {
+    for (auto* item : dialog.findChildren<Item*>()) {
+        if (item->property("itemId").toInt() == itemId) {
+            return item;
+        }
+    }
+    return nullptr;
+}
+
+// Clicks the button with this template id; it must exist.
+inline void ClickItem(QDialog& dialog, int itemId) {
+    auto* button = ItemById<QPushButton>(dialog, itemId);
+    QVERIFY2(button != nullptr, qPrintable(QStringLiteral("no button %1").arg(itemId)));
+    QTest::mouseClick(button, Qt::LeftButton);
+}

@@ -1,4 +1,6 @@
 #include "com_port_dialog_test.h"
+#include "entry_dialogs_test.h"
+#include "password_dialog_test.h"
 #include "ping_dialog_test.h"
 
 #include <QApplication>
@@ -13,5 +15,9 @@ int main(int argc, char** argv) {
     failures += QTest::qExec(&comPorts, argc, argv);
     PingDialogTest pings;
     failures += QTest::qExec(&pings, argc, argv);
+    EntryDialogsTest entryDialogs;
+    failures += QTest::qExec(&entryDialogs, argc, argv);
+    PasswordDialogTest passwords;
+    failures += QTest::qExec(&passwords, argc, argv);
     return failures == 0 ? 0 : 1;
 }
