@@ -17,13 +17,8 @@ public:
 private slots:
     void init();
     void cleanup();
-    void itemsAndMaskedEdits();
-    void refusedChangesSendNothing_data();
-    void refusedChangesSendNothing();
-    void changeSendsOldAndNew_data();
-    void changeSendsOldAndNew();
-    void logOutSendsEmptyStrings();
-    void closeSendsNothing();
+    void changeSendsOnlyMatchingNonEmptyPasswords();
+    void logOutAndCloseEndTheDialog();
     void closingFromOutsideTakesTheMessageDown();
 
 private:
