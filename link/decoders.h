@@ -27,7 +27,10 @@ ResultCode DecodeHelloReply(ByteReader& in, uint16_t flags, HelloReply& out);
 // Swaps the new list in only when the whole description decoded; otherwise the old panel stays.
 // kWrongKind when an oversized image refuses the panel (the user is told, quit requested).
 ResultCode DecodePanelDescription(ByteReader& in, PanelStore& store, ErrorReporter& reporter);
-ResultCode DecodeLayoutEntries(ByteReader& in, DeviceSettings& settings);
+// All entries of the message are committed to the settings file together. Past
+// kMaxLayoutEntries the rest are read and dropped, and their number reported once.
+inline constexpr uint32_t kMaxLayoutEntries = 100000;
+ResultCode DecodeLayoutEntries(ByteReader& in, DeviceSettings& settings, ErrorReporter& reporter);
 
 ResultCode ApplyValues(ByteReader& in, PanelStore& store, ErrorReporter& reporter);
 ResultCode ApplyStyles(ByteReader& in, PanelStore& store, ErrorReporter& reporter);

@@ -5,6 +5,7 @@
 #include "link/record_decoders.h"
 #include "platform/ansi_codepage.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -64,26 +65,54 @@ ResultCode DecodeHelloReply(ByteReader& in, uint16_t flags, HelloReply& out) {
     return SkipBytes(in, length);
 }
 
-ResultCode DecodeLayoutEntries(ByteReader& in, DeviceSettings& settings) {
+namespace {
+
+constexpr uint32_t kLayoutEntrySize = 12;
+
+ResultCode SkipLayoutEntries(ByteReader& in, uint32_t count) {
+    constexpr uint32_t kPerRead = kReadChunk / kLayoutEntrySize;
+    while (count > 0) {
+        const uint32_t now = std::min(count, kPerRead);
+        const ResultCode rc = SkipBytes(in, now * kLayoutEntrySize);
+        if (rc != kSuccess) {
+            return rc;
+        }
+        count -= now;
+    }
+    return kSuccess;
+}
+
+} // namespace
+
+ResultCode DecodeLayoutEntries(ByteReader& in, DeviceSettings& settings, ErrorReporter& reporter) {
     uint32_t count = 0;
     ResultCode rc = ReadU32(in, count);
     if (rc != kSuccess) {
         return rc;
     }
-    for (uint32_t i = 0; i < count; ++i) {
-        uint8_t entry[12];
-        rc = in.ReadBytes(entry, sizeof entry);
-        if (rc != kSuccess) {
-            return rc;
-        }
-        const uint32_t keyA = GetU32(entry);
-        const uint32_t keyB = GetU32(entry + 4);
-        settings.WriteDeviceInt(keyA, keyB, static_cast<int32_t>(GetU32(entry + 8)));
-        if (keyA != 0) {
-            settings.WriteDeviceInt(keyA, 0, 0);
+    const uint32_t accepted = std::min(count, kMaxLayoutEntries);
+    {
+        // One file write for the whole message, also when it breaks off.
+        SettingsBatch batch(settings.Store());
+        for (uint32_t i = 0; i < accepted; ++i) {
+            uint8_t entry[kLayoutEntrySize];
+            rc = in.ReadBytes(entry, sizeof entry);
+            if (rc != kSuccess) {
+                return rc;
+            }
+            const uint32_t keyA = GetU32(entry);
+            const uint32_t keyB = GetU32(entry + 4);
+            settings.WriteDeviceInt(keyA, keyB, static_cast<int32_t>(GetU32(entry + 8)));
+            if (keyA != 0) {
+                settings.WriteDeviceInt(keyA, 0, 0);
+            }
         }
     }
-    return kSuccess;
+    if (accepted == count) {
+        return kSuccess;
+    }
+    KSV_REPORT(reporter, kLinkModule, static_cast<long>(count - accepted));
+    return SkipLayoutEntries(in, count - accepted);
 }
 
 } // namespace ksv

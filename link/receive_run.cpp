@@ -102,7 +102,7 @@ RunOutcome Dispatch(ByteReader& in, const FrameHeader& header, ReceiveContext& c
     case kMsgResetRequest:
         return Posted(kArrivalResetLink);
     case kMsgLayoutEntries: {
-        const ResultCode result = DecodeLayoutEntries(in, context.settings);
+        const ResultCode result = DecodeLayoutEntries(in, context.settings, context.reporter);
         return result == kLinkClosed ? Silent() : Posted(kArrivalLayoutWritten);
     }
     default:

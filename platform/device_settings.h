@@ -28,6 +28,8 @@ public:
     bool HasDeviceInt(uint32_t id, uint32_t attribute) const;
 
     std::u16string Section() const;
+    // The store beneath, for a SettingsBatch around many writes.
+    SettingsStore& Store() const { return m_store; }
 
 private:
     SettingsStore& m_store;

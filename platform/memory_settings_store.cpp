@@ -2,22 +2,40 @@
 
 namespace ksv {
 
-int32_t MemorySettingsStore::GetProfileInt(const std::u16string& section, const std::string& key,
-                                           int32_t defaultValue) const {
-    std::lock_guard<std::mutex> lock(m_mutex);
+bool MemorySettingsStore::ReadValue(const std::u16string& section, const std::string& key,
+                                    int32_t& value) const {
     auto it = m_values.find({section, key});
-    return it == m_values.end() ? defaultValue : it->second;
+    if (it == m_values.end())
+        return false;
+    value = it->second;
+    return true;
 }
 
-void MemorySettingsStore::WriteProfileInt(const std::u16string& section, const std::string& key,
-                                          int32_t value) {
-    std::lock_guard<std::mutex> lock(m_mutex);
+void MemorySettingsStore::StoreValue(const std::u16string& section, const std::string& key,
+                                     int32_t value) {
     m_values[{section, key}] = value;
 }
 
+bool MemorySettingsStore::Commit() {
+    if (m_commitFails)
+        return false;
+    ++m_commits;
+    return true;
+}
+
 size_t MemorySettingsStore::EntryCount() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(Mutex());
     return m_values.size();
+}
+
+size_t MemorySettingsStore::CommitCount() const {
+    std::lock_guard<std::mutex> lock(Mutex());
+    return m_commits;
+}
+
+void MemorySettingsStore::SetCommitFails(bool fails) {
+    std::lock_guard<std::mutex> lock(Mutex());
+    m_commitFails = fails;
 }
 
 } // namespace ksv

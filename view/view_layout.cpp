@@ -222,6 +222,8 @@ void CKestrovaneView::SaveLayout() {
         return;
     }
     ksv::DeviceSettings& device = Device();
+    // One file write for the whole layout.
+    ksv::SettingsBatch batch(device.Store());
     device.WriteDeviceInt(0, kAttrPingSeconds, m_bPingOn ? m_iPingSeconds : 0);
     device.WriteDeviceInt(0, kAttrLayoutLocked, m_bLayoutAllowed ? 0 : 1);
     device.WriteDeviceInt(0, kAttrPingsLocked, m_bPingsAllowed ? 0 : 1);

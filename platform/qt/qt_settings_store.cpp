@@ -24,7 +24,7 @@ int HexDigitValue(QChar c) {
 }
 
 // QSettings syncs on its own from a posted event, on the thread that created it and outside
-// our mutex. Every write is synced immediately here, so that deferred sync is swallowed.
+// our mutex. The store commits itself, so that deferred sync is swallowed.
 class ImmediateSettings : public QSettings {
 public:
     explicit ImmediateSettings(const QString& filePath)
@@ -100,30 +100,41 @@ std::optional<std::u16string> SectionFromGroup(const QString& group) {
 }
 
 QtSettingsStore::QtSettingsStore(const QString& filePath)
-    : m_settings(std::make_unique<ImmediateSettings>(filePath)) {}
+    : m_filePath(filePath), m_settings(std::make_unique<ImmediateSettings>(filePath)) {}
 
 QtSettingsStore::~QtSettingsStore() = default;
 
-int32_t QtSettingsStore::GetProfileInt(const std::u16string& section, const std::string& key,
-                                       int32_t defaultValue) const {
-    std::lock_guard<std::mutex> lock(m_mutex);
+bool QtSettingsStore::ReadValue(const std::u16string& section, const std::string& key,
+                                int32_t& value) const {
     const QVariant stored = m_settings->value(SettingsKey(section, key));
     if (!stored.isValid())
-        return defaultValue;
+        return false;
     bool ok = false;
-    const int value = stored.toString().trimmed().toInt(&ok);
-    return ok ? value : defaultValue;
+    const int number = stored.toString().trimmed().toInt(&ok);
+    if (ok)
+        value = number;
+    return ok;
 }
 
-void QtSettingsStore::WriteProfileInt(const std::u16string& section, const std::string& key,
-                                      int32_t value) {
-    std::lock_guard<std::mutex> lock(m_mutex);
+void QtSettingsStore::StoreValue(const std::u16string& section, const std::string& key,
+                                 int32_t value) {
     m_settings->setValue(SettingsKey(section, key), static_cast<int>(value));
-    m_settings->sync();
+}
+
+bool QtSettingsStore::Commit() {
+    if (m_settings->status() == QSettings::NoError) {
+        m_settings->sync();
+        return m_settings->status() == QSettings::NoError;
+    }
+    // QSettings keeps an error for good. A fresh instance, made before the old one goes,
+    // shares its cached file with the unwritten values and commits them as it opens.
+    auto fresh = std::make_unique<ImmediateSettings>(m_filePath);
+    m_settings = std::move(fresh);
+    return m_settings->status() == QSettings::NoError;
 }
 
 QString QtSettingsStore::FilePath() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::lock_guard<std::mutex> lock(Mutex());
     return m_settings->fileName();
 }
 

@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <memory>
-#include <mutex>
 #include <optional>
 
 class QSettings;
@@ -28,9 +27,9 @@ std::optional<std::u16string> SectionFromGroup(const QString& group);
 
 // The settings profile as an INI file.
 //
-// Thread contract: any thread (the receive thread writes layout entries). One mutex serialises
-// every access. Each write is synced at once: the file is replaced whole through a temporary
-// file and a rename, so a reader sees either the old or the new file, never a partial one.
+// Thread contract: any thread (the receive thread writes layout entries), as SettingsStore says.
+// A commit replaces the file whole through a temporary file and a rename, so a reader sees
+// either the old or the new file, never a partial one.
 class QtSettingsStore : public SettingsStore {
 public:
     explicit QtSettingsStore(const QString& filePath);
@@ -38,15 +37,17 @@ public:
     QtSettingsStore(const QtSettingsStore&) = delete;
     QtSettingsStore& operator=(const QtSettingsStore&) = delete;
 
-    int32_t GetProfileInt(const std::u16string& section, const std::string& key,
-                          int32_t defaultValue) const override;
-    void WriteProfileInt(const std::u16string& section, const std::string& key,
-                         int32_t value) override;
-
     QString FilePath() const;
 
+protected:
+    bool ReadValue(const std::u16string& section, const std::string& key,
+                   int32_t& value) const override;
+    void StoreValue(const std::u16string& section, const std::string& key,
+                    int32_t value) override;
+    bool Commit() override;
+
 private:
-    mutable std::mutex m_mutex;
+    QString m_filePath;
     std::unique_ptr<QSettings> m_settings;
 };
 

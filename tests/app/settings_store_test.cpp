@@ -162,6 +162,47 @@ TEST(QtSettingsStore, AWriteReplacesTheFileRatherThanRewritingIt) {
     EXPECT_EQ(left, QStringList{QStringLiteral("Kestrovane.conf")}); // no temporary left behind
 }
 
+// Inside a batch nothing reaches the file until the outermost batch ends; another thread's
+// write is not held back and takes the batched values along.
+TEST(QtSettingsStore, ABatchCommitsOnceAtItsOutermostEnd) {
+    TempConfig config;
+    QtSettingsStore store(config.Path());
+    {
+        SettingsBatch outer(store);
+        {
+            SettingsBatch inner(store);
+            store.WriteProfileInt(u"dev", "a", 1);
+        }
+        EXPECT_FALSE(QFile::exists(config.Path()));
+        EXPECT_EQ(store.GetProfileInt(u"dev", "a", -1), 1);
+        std::thread([&] { store.WriteProfileInt(u"dev", "b", 2); }).join();
+        EXPECT_TRUE(config.Contents().contains("a=1\nb=2\n")) << config.Contents().constData();
+        const ino_t committed = Inode(config.Path());
+        store.WriteProfileInt(u"dev", "c", 3);
+        EXPECT_EQ(Inode(config.Path()), committed);
+    }
+    EXPECT_TRUE(config.Contents().contains("c=3")) << config.Contents().constData();
+    EXPECT_FALSE(store.LastWriteFailed());
+}
+
+TEST(QtSettingsStore, AFailedWriteIsToldKeepsTheValuesAndIsRetried) {
+    TempConfig config;
+    const QString blocker = config.Folder() + QStringLiteral("/blocker");
+    QFile(blocker).open(QIODevice::WriteOnly); // a file where the folder should be
+    const QString path = blocker + QStringLiteral("/Kestrovane.conf");
+    QtSettingsStore store(path);
+    store.WriteProfileInt(kGlobalSection, "m_iComOutGoing", 8);
+    EXPECT_TRUE(store.LastWriteFailed());
+    EXPECT_EQ(Global(store, "m_iComOutGoing", 0), 8);
+
+    ASSERT_TRUE(QFile::remove(blocker));
+    store.WriteProfileInt(kGlobalSection, "m_iComIncoming", 5);
+    EXPECT_FALSE(store.LastWriteFailed());
+    QtSettingsStore reopened(path);
+    EXPECT_EQ(Global(reopened, "m_iComOutGoing", 0), 8);
+    EXPECT_EQ(Global(reopened, "m_iComIncoming", 0), 5);
+}
+
 TEST(QtSettingsStore, WritersOnSeveralThreadsLoseNothing) {
     TempConfig config;
     QtSettingsStore store(config.Path());

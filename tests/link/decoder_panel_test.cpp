@@ -373,10 +373,11 @@ TEST(DecodeHelloReply, ReadFailureLeavesTheNameUnset) {
 
 TEST(DecodeLayoutEntries, WritesEachEntryAndClearsAttributeZero) {
     MemorySettingsStore settings;
+    RecordingReporter reporter;
     DeviceSettings device(settings, [] { return std::u16string(u"Pump"); });
     const DeviceMessage message = EncodeLayoutEntries({{0x12, 3, 7}, {0, 5, 9}});
     MemoryReader in(message.payload);
-    ASSERT_EQ(DecodeLayoutEntries(in, device), kSuccess);
+    ASSERT_EQ(DecodeLayoutEntries(in, device, reporter), kSuccess);
     EXPECT_EQ(settings.GetProfileInt(u"Pump", "0000001200000003", -1), 7);
     EXPECT_EQ(settings.GetProfileInt(u"Pump", "0000001200000000", -1), 0);
     EXPECT_EQ(settings.GetProfileInt(u"Pump", "0000000000000005", -1), 9);
@@ -384,7 +385,43 @@ TEST(DecodeLayoutEntries, WritesEachEntryAndClearsAttributeZero) {
 
     std::vector<uint8_t> cut(message.payload.begin(), message.payload.end() - 4);
     MemoryReader cutIn(cut);
-    EXPECT_EQ(DecodeLayoutEntries(cutIn, device), kLinkClosed);
+    EXPECT_EQ(DecodeLayoutEntries(cutIn, device, reporter), kLinkClosed);
+    EXPECT_TRUE(reporter.values.empty());
+}
+
+// Each write used to rewrite the whole file: a long layout took quadratic time.
+TEST(DecodeLayoutEntries, CommitsAWholeMessageOnceEvenWhenItBreaksOff) {
+    std::vector<LayoutEntry> entries;
+    for (uint32_t i = 1; i <= 2000; ++i)
+        entries.push_back({i, 256, static_cast<uint32_t>(i)});
+    const DeviceMessage message = EncodeLayoutEntries(entries);
+    for (size_t cutBytes : {size_t{0}, size_t{6000}}) {
+        MemorySettingsStore settings;
+        RecordingReporter reporter;
+        DeviceSettings device(settings, [] { return std::u16string(u"Pump"); });
+        std::vector<uint8_t> payload(message.payload.begin(), message.payload.end() - cutBytes);
+        MemoryReader in(payload);
+        DecodeLayoutEntries(in, device, reporter);
+        EXPECT_EQ(settings.CommitCount(), 1u) << cutBytes;
+        EXPECT_EQ(settings.EntryCount(), 2 * (2000 - cutBytes / 12)) << cutBytes;
+    }
+}
+
+TEST(DecodeLayoutEntries, RefusesAndReportsEntriesPastTheCapButReadsThemAll) {
+    MemorySettingsStore settings;
+    RecordingReporter reporter;
+    DeviceSettings device(settings, [] { return std::u16string(u"Pump"); });
+    std::vector<LayoutEntry> entries(kMaxLayoutEntries + 3);
+    for (uint32_t i = 0; i < entries.size(); ++i)
+        entries[i] = {0, i, 1};
+    DeviceMessage message = EncodeLayoutEntries(entries);
+    message.payload.push_back(0x5A); // the next frame's first byte
+    MemoryReader in(message.payload);
+    ASSERT_EQ(DecodeLayoutEntries(in, device, reporter), kSuccess);
+    EXPECT_EQ(settings.EntryCount(), kMaxLayoutEntries);
+    EXPECT_EQ(settings.GetProfileInt(u"Pump", DeviceKey(0, kMaxLayoutEntries), -1), -1);
+    EXPECT_EQ(reporter.values, std::vector<long>{3});
+    EXPECT_EQ(in.Remaining(), 1u);
 }
 
 } // namespace
