@@ -9,95 +9,119 @@
 namespace ksv {
 
 GuiErrorReporter::GuiErrorReporter(QObject* parent)
-    : QObject(parent),
-      m_presenter([this](Kind kind, const QString& text) { ShowMessageBox(kind, text); }),
-      m_quitHandler([] { QCoreApplication::quit(); }) {}
+    : QObject(parent), m_quitHandler([] { QCoreApplication::quit(); }) {}
+
+GuiErrorReporter::~GuiErrorReporter() = default;
 
 void GuiErrorReporter::ReportError(long line, const char* module, long value) {
     const std::string text = FormatErrorReport(line, module, value);
     std::fprintf(stderr, "%s\n", text.c_str());
-    Enqueue({ItemKind::Error, QString::fromStdString(text)});
+    Enqueue(ReportQueue::Kind::Error, std::u16string(text.begin(), text.end()));
 }
 
 void GuiErrorReporter::ShowMessage(const std::u16string& text) {
-    const QString message = QString::fromStdU16String(text);
-    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-    Enqueue({ItemKind::Message, message});
+    std::fprintf(stderr, "%s\n", QString::fromStdU16String(text).toLocal8Bit().constData());
+    Enqueue(ReportQueue::Kind::Message, text);
 }
 
 void GuiErrorReporter::RequestQuit() {
-    Enqueue({ItemKind::Quit, QString()});
+    m_queue.RequestQuit();
+    SchedulePass();
 }
 
 void GuiErrorReporter::SetPresenter(Presenter presenter) {
-    std::lock_guard<std::mutex> lock(m_mutex);
     m_presenter = std::move(presenter);
 }
 
 void GuiErrorReporter::SetQuitHandler(QuitHandler handler) {
-    std::lock_guard<std::mutex> lock(m_mutex);
     m_quitHandler = std::move(handler);
 }
 
 void GuiErrorReporter::SetBoxTitle(const QString& title) {
-    std::lock_guard<std::mutex> lock(m_mutex);
     m_boxTitle = title;
 }
 
 size_t GuiErrorReporter::PendingCount() const {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_queue.size();
+    return m_queue.WaitingCount();
 }
 
-void GuiErrorReporter::Enqueue(Item item) {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_queue.push_back(std::move(item));
-    }
+size_t GuiErrorReporter::OnScreenCount() const {
+    return m_queue.OnScreenCount();
+}
+
+void GuiErrorReporter::Enqueue(ReportQueue::Kind kind, const std::u16string& text) {
+    if (m_queue.Add(kind, text))
+        SchedulePass();
+}
+
+// At most one pass is ever queued, however many reports arrive before it runs.
+void GuiErrorReporter::SchedulePass() {
+    if (m_passScheduled.exchange(true))
+        return;
     QMetaObject::invokeMethod(
-        this, [this] { ShowNext(); }, Qt::QueuedConnection);
+        this, [this] { RunPass(); }, Qt::QueuedConnection);
 }
 
-// One item per call: the event loop runs between two boxes, and a box already up leaves the
-// queue alone; its own call posts the next one when it is dismissed.
-void GuiErrorReporter::ShowNext() {
-    if (m_showing)
+void GuiErrorReporter::RunPass() {
+    m_passScheduled = false;
+    // A presenter that runs an event loop must not see a second pass inside the first.
+    if (m_inPass)
         return;
-    Item item;
-    Presenter presenter;
-    QuitHandler quitHandler;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_queue.empty())
-            return;
-        item = std::move(m_queue.front());
-        m_queue.pop_front();
-        presenter = m_presenter;
-        quitHandler = m_quitHandler;
+    m_inPass = true;
+    const ReportQueue::Work work = m_queue.TakeWork();
+    for (const ReportQueue::Box& box : work.update) {
+        auto it = m_boxes.find(box.text);
+        if (it != m_boxes.end())
+            it->second->setText(QString::fromStdU16String(BoxText(box)));
     }
-    if (item.kind == ItemKind::Quit) {
-        if (quitHandler)
-            quitHandler();
-        return;
-    }
-    m_showing = true;
-    if (presenter)
-        presenter(item.kind == ItemKind::Error ? Kind::Error : Kind::Message, item.text);
-    m_showing = false;
-    if (PendingCount() > 0)
-        QMetaObject::invokeMethod(
-            this, [this] { ShowNext(); }, Qt::QueuedConnection);
+    for (const ReportQueue::Box& box : work.open)
+        Present(box);
+    m_inPass = false;
+    if (work.quit && m_quitHandler)
+        m_quitHandler();
+    if (m_queue.HasWork())
+        SchedulePass();
 }
 
-void GuiErrorReporter::ShowMessageBox(Kind kind, const QString& text) const {
-    const QMessageBox::Icon icon = kind == Kind::Error ? QMessageBox::Warning : QMessageBox::NoIcon;
-    QString title;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        title = m_boxTitle;
+void GuiErrorReporter::Present(const ReportQueue::Box& box) {
+    if (!m_presenter) {
+        OpenBox(box);
+        return;
     }
-    QMessageBox box(icon, title, text, QMessageBox::Ok, QApplication::activeWindow());
-    box.exec();
+    m_presenter(box.kind == ReportQueue::Kind::Error ? Kind::Error : Kind::Message,
+                QString::fromStdU16String(BoxText(box)));
+    m_queue.Dismissed(box.text);
+}
+
+void GuiErrorReporter::OpenBox(const ReportQueue::Box& box) {
+    const QMessageBox::Icon icon =
+        box.kind == ReportQueue::Kind::Error ? QMessageBox::Warning : QMessageBox::NoIcon;
+    auto messageBox = std::make_unique<QMessageBox>(
+        icon, m_boxTitle, QString::fromStdU16String(BoxText(box)), QMessageBox::Ok);
+    messageBox->setTextFormat(Qt::PlainText);
+    messageBox->setWindowModality(Qt::ApplicationModal);
+    const std::u16string text = box.text;
+    connect(messageBox.get(), &QMessageBox::finished, this, [this, text] { OnBoxFinished(text); });
+    if (const QWidget* over = QApplication::activeWindow()) {
+        // Cascaded, so that boxes under the top one still show.
+        const int offset = 24 * static_cast<int>(m_boxes.size());
+        messageBox->adjustSize();
+        messageBox->move(over->geometry().center() - messageBox->rect().center() +
+                         QPoint(offset, offset));
+    }
+    messageBox->show();
+    m_boxes[text] = std::move(messageBox);
+}
+
+void GuiErrorReporter::OnBoxFinished(const std::u16string& text) {
+    m_queue.Dismissed(text);
+    auto it = m_boxes.find(text);
+    if (it != m_boxes.end()) {
+        // The box is still inside its own signal.
+        it->second.release()->deleteLater();
+        m_boxes.erase(it);
+    }
+    SchedulePass();
 }
 
 } // namespace ksv

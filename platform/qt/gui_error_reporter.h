@@ -1,66 +1,75 @@
 #pragma once
 
 #include "platform/error_reporter.h"
+#include "platform/report_queue.h"
 
 #include <QObject>
 #include <QString>
 
-#include <deque>
+#include <atomic>
 #include <functional>
-#include <mutex>
+#include <map>
+#include <memory>
+#include <string>
+
+class QMessageBox;
 
 namespace ksv {
 
-// Error reports and user messages as modal message boxes on the GUI thread.
+// Error reports and user messages as message boxes on the GUI thread.
 //
 // Thread contract: ReportError, ShowMessage and RequestQuit may be called from any thread, with
 // any lock held (the receive thread reports while holding the store lock). They write the text
 // to standard error, queue it and return at once; they never wait for the GUI thread. The
-// object itself must be created on the GUI thread, which shows the queued messages one at a
-// time in order: while a box is up the next one waits, so boxes never pile up inside each
-// other's event loops. A quit request takes effect after the messages queued before it.
+// object itself must be created on the GUI thread; everything else runs there.
+//
+// Boxes do not block: each distinct text has at most one box, which counts the repeats that
+// come while it is up ("... (12 times)"), and no report ever runs an event loop of its own.
+// ReportQueue bounds the boxes on screen and the texts waiting; what falls past its bounds is
+// on standard error only. A quit request takes effect once the messages reported before it
+// have been dismissed.
 class GuiErrorReporter : public QObject, public ErrorReporter {
     Q_OBJECT
 
 public:
     enum class Kind { Error, Message };
-    // Shows one message and returns when the user has dismissed it.
+    // Shows one message and returns; the message then counts as dismissed. Replaces the
+    // boxes (tests capture messages instead). GUI thread.
     using Presenter = std::function<void(Kind kind, const QString& text)>;
     using QuitHandler = std::function<void()>;
 
     explicit GuiErrorReporter(QObject* parent = nullptr);
+    ~GuiErrorReporter() override;
 
     void ReportError(long line, const char* module, long value) override;
     void ShowMessage(const std::u16string& text) override;
     void RequestQuit() override;
 
-    // Replace the message box (tests capture messages instead) and the application's quit.
+    // GUI thread.
     void SetPresenter(Presenter presenter);
     void SetQuitHandler(QuitHandler handler);
     // Title of the message boxes (the application title).
     void SetBoxTitle(const QString& title);
 
-    // Messages queued and not yet shown; a message being shown is no longer counted.
+    // Distinct texts waiting for room on screen; a text on screen is no longer counted.
     size_t PendingCount() const;
+    size_t OnScreenCount() const;
 
 private:
-    enum class ItemKind { Error, Message, Quit };
-    struct Item {
-        ItemKind kind;
-        QString text;
-    };
+    void Enqueue(ReportQueue::Kind kind, const std::u16string& text);
+    void SchedulePass(); // any thread
+    void RunPass();
+    void Present(const ReportQueue::Box& box);
+    void OpenBox(const ReportQueue::Box& box);
+    void OnBoxFinished(const std::u16string& text);
 
-    void Enqueue(Item item);
-    void ShowNext(); // GUI thread
-
-    void ShowMessageBox(Kind kind, const QString& text) const;
-
-    mutable std::mutex m_mutex;
-    std::deque<Item> m_queue;
-    bool m_showing = false; // GUI thread only
+    ReportQueue m_queue;
+    std::atomic<bool> m_passScheduled{false};
+    bool m_inPass = false;
     Presenter m_presenter;
     QuitHandler m_quitHandler;
     QString m_boxTitle;
+    std::map<std::u16string, std::unique_ptr<QMessageBox>> m_boxes; // by report text
 };
 
 } // namespace ksv

@@ -1,7 +1,8 @@
 #include "platform/qt/gui_error_reporter.h"
 #include "platform/qt/gui_post.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -147,6 +148,75 @@ TEST(GuiErrorReporter, ADestroyedReporterDropsWhatWasStillQueued) {
     }
     QCoreApplication::processEvents();
     EXPECT_EQ(shown, 0);
+}
+
+std::vector<QMessageBox*> VisibleBoxes() {
+    std::vector<QMessageBox*> boxes;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        if (box != nullptr && box->isVisible())
+            boxes.push_back(box);
+    }
+    return boxes;
+}
+
+QMessageBox* BoxWithText(const QString& text) {
+    for (QMessageBox* box : VisibleBoxes()) {
+        if (box->text() == text)
+            return box;
+    }
+    return nullptr;
+}
+
+// A flood used to queue one modal box per report, each in its own nested event loop.
+TEST(GuiErrorReporter, RepeatsCountInTheirOneBoxAndAFloodStaysBounded) {
+    GuiErrorReporter reporter;
+    std::thread receiveThread([&] {
+        for (int i = 0; i < 12; ++i)
+            reporter.ReportError(7, kLinkModule, -1);
+        for (long value = 0; value < 100; ++value)
+            reporter.ReportError(8, kLinkModule, value);
+    });
+    receiveThread.join();
+    EXPECT_LE(reporter.PendingCount(), ReportQueue::kMaxWaitingErrors);
+
+    const QString repeated = QStringLiteral("At 7 file KsvBthPPCVComClt, val=-1");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return BoxWithText(repeated + " (12 times)"); }, 5000));
+    EXPECT_EQ(VisibleBoxes().size(), ReportQueue::kMaxOnScreen);
+    reporter.ReportError(7, kLinkModule, -1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return BoxWithText(repeated + " (13 times)"); }, 5000));
+    EXPECT_EQ(VisibleBoxes().size(), ReportQueue::kMaxOnScreen);
+
+    // A dismissed box makes room for the oldest text waiting.
+    BoxWithText(repeated + " (13 times)")->accept();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return BoxWithText(QStringLiteral("At 8 file KsvBthPPCVComClt, val=3")); }, 5000));
+    EXPECT_EQ(VisibleBoxes().size(), ReportQueue::kMaxOnScreen);
+}
+
+// The flood of distinct errors neither crowds out the user's message nor delays the quit
+// past the reports made before it.
+TEST(GuiErrorReporter, QuitWaitsForTheBoxesReportedBeforeIt) {
+    GuiErrorReporter reporter;
+    bool quit = false;
+    reporter.SetQuitHandler([&] { quit = true; });
+    for (long value = 0; value < 50; ++value)
+        reporter.ReportError(9, kLinkModule, value);
+    reporter.ShowMessage(u"Bluetooth driver error");
+    reporter.RequestQuit();
+    std::vector<QString> seen;
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (!quit && std::chrono::steady_clock::now() < deadline) {
+        static_cast<void>(
+            QTest::qWaitFor([&] { return quit || !VisibleBoxes().empty(); }, 1000));
+        for (QMessageBox* box : VisibleBoxes()) {
+            seen.push_back(box->text());
+            box->accept();
+        }
+    }
+    EXPECT_TRUE(quit);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back(), QStringLiteral("Bluetooth driver error"));
 }
 
 TEST(PostToGui, RunsTheTaskOnTheContextsThreadLater) {
