@@ -24,4 +24,12 @@ int DaysInMonth(int month, int year) {
     }
 }
 
+int DayOfWeek(int year, int month, int day) {
+    // Sakamoto's method: counts from a March-based year, so February's leap day comes last.
+    static constexpr int kMonthOffset[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+    if (month < 3)
+        --year;
+    return (year + year / 4 - year / 100 + year / 400 + kMonthOffset[month - 1] + day) % 7;
+}
+
 } // namespace ksv

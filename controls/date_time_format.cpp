@@ -3,6 +3,7 @@
 #include "controls/calendar_days.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace ksv {
 namespace {
@@ -63,6 +64,16 @@ bool DayValid(const PackedDateTime& v) {
     return v.Day() >= 1 && v.Day() <= DaysInMonth(v.Month(), v.Year());
 }
 
+// Weekday names are those of the date 2000-01-(byte + 2), 2 January 2000 being a Sunday: bytes
+// 0 to 29 name a real day (7 is a Sunday again), from 30 on there is no such date.
+std::optional<int> WeekdayOfByte(uint8_t weekday) {
+    constexpr int kYear = 2000;
+    const int day = weekday + 2;
+    if (day > DaysInMonth(1, kYear))
+        return std::nullopt;
+    return DayOfWeek(kYear, 1, day);
+}
+
 unsigned TwelveHour(unsigned hour) {
     return hour % 12 == 0 ? 12 : hour % 12;
 }
@@ -79,7 +90,7 @@ std::u16string Render(Picture picture, const PackedDateTime& v, const TimeLocale
     const bool hourValid = v.Hour() <= 23;
     const bool minuteValid = v.Minute() <= 59;
     const bool secondValid = v.Second() <= 59;
-    const bool weekdayValid = v.Weekday() <= 6;
+    const std::optional<int> weekday = WeekdayOfByte(v.Weekday());
     switch (picture) {
     case Picture::Year4:
         return Digits(v.Year(), 4);
@@ -94,9 +105,9 @@ std::u16string Render(Picture picture, const PackedDateTime& v, const TimeLocale
     case Picture::Month:
         return MonthValid(v) ? Digits(v.Month(), 1) : u"";
     case Picture::WeekdayName:
-        return weekdayValid ? names.WeekdayName(v.Weekday()) : u"";
+        return weekday ? names.WeekdayName(*weekday) : u"";
     case Picture::WeekdayAbbreviation:
-        return weekdayValid ? names.WeekdayAbbreviation(v.Weekday()) : u"";
+        return weekday ? names.WeekdayAbbreviation(*weekday) : u"";
     case Picture::Day2:
         return DayValid(v) ? Digits(v.Day(), 2) : u"";
     case Picture::Day:

@@ -52,8 +52,22 @@ TEST(FormatDateTime, WeekdayNamesComeFromTheWeekdayByteAlone) {
     EXPECT_EQ(FormatDateTime(v, u"%ddd%", C()), u"Sun");
     v.SetWeekday(6);
     EXPECT_EQ(FormatDateTime(v, u"%dddd%", C()), u"Saturday");
-    v.SetWeekday(7);
+    v.SetWeekday(30); // 2000-01-32: no date, so no name
     EXPECT_EQ(FormatDateTime(v, u"[%dddd%%ddd%]", C()), u"[]");
+}
+
+// The name is that of 2000-01-(byte + 2), which is a real date up to byte 29.
+TEST(FormatDateTime, WeekdayBytesPastSaturdayNameTheDayOfTheirDate) {
+    const struct {
+        uint8_t weekday;
+        const char16_t* name;
+    } cases[] = {{7, u"Sunday"}, {13, u"Saturday"}, {20, u"Saturday"}, {29, u"Monday"},
+                 {255, u""}};
+    for (const auto& c : cases) {
+        PackedDateTime v{};
+        v.SetWeekday(c.weekday);
+        EXPECT_EQ(FormatDateTime(v, u"%dddd%", C()), c.name) << int(c.weekday);
+    }
 }
 
 TEST(WeekdayListNames, SundayToSaturdayAbbreviated) {
