@@ -18,14 +18,17 @@ struct AxisTick {
 
 // Tick counts are capped so that hostile ranges cost a bounded amount of work.
 constexpr int kMaxNumericTicks = 1000;
-constexpr int kMaxDateSteps = 4000; // above the ~1 830 one-day steps of a five-year span
+constexpr int kMaxDateSteps = 4000; // above the ~2 200 one-day steps of a six-year span
 
 // Ticks of a numeric axis at every multiple of the unit, short ones only when fine. Empty
 // when the axis has no span or its multiples are beyond exact double arithmetic.
 std::vector<AxisTick> NumericTicks(const NiceAxis& axis);
 
 // Ticks of a date axis, stepped back from `last` by the unit's step, so anchored at the last
-// date. Ticks of length 0 are left out. Stops when a step no longer moves back in time.
+// date. Ticks of length 0 are left out. Stops when a step no longer moves back in time. A span
+// of a year or more is stepped a day at a time at least; one that would still take more than
+// kMaxDateSteps steps gets ticks on round years instead. Either way the axis is covered to its
+// first date, which has an end tick.
 std::vector<AxisTick> DateTicks(const CalendarTime& first, const CalendarTime& last, int unit);
 
 // Every step-th row of n gets a label: 1 for up to 6 rows, 2 for 7 to 12, ...

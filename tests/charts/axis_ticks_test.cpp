@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace ksv {
 namespace {
 
@@ -77,6 +80,35 @@ TEST(DateTicks, LongSpansStayBounded) {
     // A step that goes nowhere ends after one tick; stepping back past year 0 stops too.
     EXPECT_EQ(DateTicks(At(2006, 1, 1), At(2006, 1, 2), kUnitUnused).size(), 1u);
     EXPECT_EQ(DateTicks(At(0, 1, 1), At(0, 1, 1), kUnitDay).size(), 1u);
+}
+
+// Spans the unit rules step in hours, seconds or months for years on end used to stop after
+// the step cap and leave the axis's left part, and its end tick, undrawn.
+TEST(DateTicks, LongSpansAreCoveredToTheFirstDate) {
+    const struct {
+        CalendarTime first, last;
+        double yearTick; // fraction of a 1 January tick expected, or -1
+    } cases[] = {
+        {At(2020, 1, 1), At(2022, 1, 1, 10), (366 + 10 / 24.0) / (731 + 10 / 24.0)},
+        {At(2020, 1, 1), At(2025, 1, 1), -1},         // five years in one-second steps
+        {At(0, 1, 1), At(2024, 6, 1), 2000 / 2024.0}, // 24 000 monthly steps
+        {At(0, 1, 1), At(65535, 12, 31), -1},
+    };
+    for (const auto& c : cases) {
+        const std::vector<AxisTick> ticks =
+            DateTicks(c.first, c.last, ChooseDateUnit(c.first, c.last));
+        ASSERT_GE(ticks.size(), 2u);
+        EXPECT_LE(ticks.size(), static_cast<size_t>(kMaxDateSteps));
+        EXPECT_EQ(ticks.front().length, 8);
+        EXPECT_DOUBLE_EQ(ticks.front().fraction, 1);
+        EXPECT_EQ(ticks.back().length, 8);
+        EXPECT_LT(ticks.back().fraction, 1 / 365.0) << c.last.year;
+        if (c.yearTick < 0)
+            continue;
+        EXPECT_TRUE(std::any_of(ticks.begin(), ticks.end(), [&](const AxisTick& t) {
+            return t.length == 6 && std::fabs(t.fraction - c.yearTick) < 1e-3;
+        })) << c.last.year;
+    }
 }
 
 TEST(RowLabels, EveryStepThRowAtSlotCentres) {
