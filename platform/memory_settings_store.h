@@ -21,8 +21,7 @@ public:
 protected:
     bool ReadValue(const std::u16string& section, const std::string& key,
                    int32_t& value) const override;
-    void StoreValue(const std::u16string& section, const std::string& key,
-                    int32_t value) override;
+    void StoreValue(const std::u16string& section, const std::string& key, int32_t value) override;
     bool Commit() override;
 
 private:

@@ -207,8 +207,7 @@ TEST(GuiErrorReporter, QuitWaitsForTheBoxesReportedBeforeIt) {
     std::vector<QString> seen;
     const auto deadline = std::chrono::steady_clock::now() + 10s;
     while (!quit && std::chrono::steady_clock::now() < deadline) {
-        static_cast<void>(
-            QTest::qWaitFor([&] { return quit || !VisibleBoxes().empty(); }, 1000));
+        static_cast<void>(QTest::qWaitFor([&] { return quit || !VisibleBoxes().empty(); }, 1000));
         for (QMessageBox* box : VisibleBoxes()) {
             seen.push_back(box->text());
             box->accept();

@@ -61,8 +61,7 @@ TEST(FormatDateTime, WeekdayBytesPastSaturdayNameTheDayOfTheirDate) {
     const struct {
         uint8_t weekday;
         const char16_t* name;
-    } cases[] = {{7, u"Sunday"}, {13, u"Saturday"}, {20, u"Saturday"}, {29, u"Monday"},
-                 {255, u""}};
+    } cases[] = {{7, u"Sunday"}, {13, u"Saturday"}, {20, u"Saturday"}, {29, u"Monday"}, {255, u""}};
     for (const auto& c : cases) {
         PackedDateTime v{};
         v.SetWeekday(c.weekday);
