@@ -3,10 +3,33 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QScreen>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace ksv {
+
+namespace {
+
+// Centred over the window, cascaded so that boxes under the top one still show, and kept on
+// its screen.
+void PlaceOver(QMessageBox& box, const QWidget& over, int boxesBefore) {
+    const int offset = 24 * boxesBefore;
+    box.adjustSize();
+    QRect place = box.frameGeometry();
+    place.moveCenter(over.frameGeometry().center() + QPoint(offset, offset));
+    if (const QScreen* screen = over.screen()) {
+        const QRect screenArea = screen->availableGeometry();
+        place.moveRight(std::min(place.right(), screenArea.right()));
+        place.moveBottom(std::min(place.bottom(), screenArea.bottom()));
+        place.moveLeft(std::max(place.left(), screenArea.left()));
+        place.moveTop(std::max(place.top(), screenArea.top()));
+    }
+    box.move(place.topLeft());
+}
+
+} // namespace
 
 GuiErrorReporter::GuiErrorReporter(QObject* parent)
     : QObject(parent), m_quitHandler([] { QCoreApplication::quit(); }) {}
@@ -103,11 +126,11 @@ void GuiErrorReporter::OpenBox(const ReportQueue::Box& box) {
     const std::u16string text = box.text;
     connect(messageBox.get(), &QMessageBox::finished, this, [this, text] { OnBoxFinished(text); });
     if (const QWidget* over = QApplication::activeWindow()) {
-        // Cascaded, so that boxes under the top one still show.
-        const int offset = 24 * static_cast<int>(m_boxes.size());
-        messageBox->adjustSize();
-        messageBox->move(over->geometry().center() - messageBox->rect().center() +
-                         QPoint(offset, offset));
+        // Over one of these boxes (the newest is active) one cascade step is enough.
+        const bool overBox = std::any_of(m_boxes.begin(), m_boxes.end(), [over](const auto& up) {
+            return up.second.get() == over;
+        });
+        PlaceOver(*messageBox, *over, overBox ? 1 : static_cast<int>(m_boxes.size()));
     }
     messageBox->show();
     m_boxes[text] = std::move(messageBox);
