@@ -90,9 +90,9 @@ TEST(GuiErrorReporter, ReturnsBeforeTheMessageIsShownAndKeepsTheOrder) {
     EXPECT_EQ(shown[2].text, QStringLiteral("At 2 file CCtrl, val=0"));
 }
 
-// A modal box runs its own event loop; messages arriving meanwhile wait for it to close
-// instead of opening on top of it.
-TEST(GuiErrorReporter, ShowsOneBoxAtATimeWhileOthersArrive) {
+// A presenter may run an event loop of its own; reports arriving meanwhile wait for it to
+// return instead of presenting inside it.
+TEST(GuiErrorReporter, APresenterRunningAnEventLoopIsNotEnteredAgain) {
     GuiErrorReporter reporter;
     int depth = 0;
     int deepest = 0;
