@@ -37,9 +37,9 @@ std::vector<BenchFile> MakeFiles() {
     std::vector<BenchFile> files;
     uint32_t seed = 100;
     for (const Shape& s : shapes) {
-        ksv::test::GifImageSpec spec = ksv::test::MakeImage(s.width, s.height, s.bits, seed++);
-        spec.interlaced = s.interlaced;
-        files.push_back({s.name, ksv::test::EncodeWithGiflib(spec), size_t(s.width) * s.height});
+        ksv::test::GifImageParams params = ksv::test::MakeImage(s.width, s.height, s.bits, seed++);
+        params.interlaced = s.interlaced;
+        files.push_back({s.name, ksv::test::EncodeWithGiflib(params), size_t(s.width) * s.height});
     }
     return files;
 }

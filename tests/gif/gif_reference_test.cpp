@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,12 +17,12 @@ namespace {
 using test::DecodeWithGiflib;
 using test::EncodeWithGiflib;
 using test::ExpectedColours;
-using test::GifImageSpec;
+using test::GifImageParams;
 using test::MakeImage;
 
 struct Case {
     std::string name;
-    GifImageSpec spec;
+    GifImageParams params;
 };
 
 std::vector<Case> AcceptedCases() {
@@ -30,19 +31,19 @@ std::vector<Case> AcceptedCases() {
     cases.push_back({"FourBit", MakeImage(48, 48, 4, 2)});
     cases.push_back({"EightBit", MakeImage(200, 150, 8, 3)});
     cases.push_back({"OnePixel", MakeImage(1, 1, 8, 4)});
-    GifImageSpec interlaced = MakeImage(37, 29, 8, 5);
+    GifImageParams interlaced = MakeImage(37, 29, 8, 5);
     interlaced.interlaced = true;
     cases.push_back({"Interlaced", interlaced});
-    GifImageSpec interlacedOneBit = MakeImage(64, 16, 1, 6);
+    GifImageParams interlacedOneBit = MakeImage(64, 16, 1, 6);
     interlacedOneBit.interlaced = true;
     cases.push_back({"InterlacedOneBit", interlacedOneBit});
-    GifImageSpec control = MakeImage(40, 30, 3, 7);
+    GifImageParams control = MakeImage(40, 30, 3, 7);
     control.graphicControl = true;
     cases.push_back({"GraphicControl", control});
-    GifImageSpec comment = MakeImage(40, 30, 6, 8);
+    GifImageParams comment = MakeImage(40, 30, 6, 8);
     comment.comment = true;
     cases.push_back({"Comment", comment});
-    GifImageSpec offset = MakeImage(21, 13, 5, 9);
+    GifImageParams offset = MakeImage(21, 13, 5, 9);
     offset.left = 30;
     offset.top = 7;
     cases.push_back({"LeftTop", offset});
@@ -51,13 +52,18 @@ std::vector<Case> AcceptedCases() {
     return cases;
 }
 
+// CTest lists the case by its name rather than by its bytes.
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class GiflibFiles : public ::testing::TestWithParam<Case> {};
 
 TEST_P(GiflibFiles, DecodeToTheSourcePictureLikeGiflib) {
-    const GifImageSpec& spec = GetParam().spec;
-    const std::vector<uint8_t> file = EncodeWithGiflib(spec);
+    const GifImageParams& params = GetParam().params;
+    const std::vector<uint8_t> file = EncodeWithGiflib(params);
     ASSERT_FALSE(file.empty());
-    const std::vector<uint32_t> expected = ExpectedColours(spec);
+    const std::vector<uint32_t> expected = ExpectedColours(params);
 
     test::GiflibPicture reference = DecodeWithGiflib(file.data(), file.size());
     ASSERT_TRUE(reference.ok);
@@ -65,8 +71,8 @@ TEST_P(GiflibFiles, DecodeToTheSourcePictureLikeGiflib) {
 
     auto decoder = std::make_unique<GifDecoder>();
     ASSERT_TRUE(decoder->Decode(file));
-    EXPECT_EQ(decoder->Width(), spec.width);
-    EXPECT_EQ(decoder->Height(), spec.height);
+    EXPECT_EQ(decoder->Width(), params.width);
+    EXPECT_EQ(decoder->Height(), params.height);
     EXPECT_EQ(decoder->Pixels(), reference.pixels);
     EXPECT_NE(decoder->StopReason(), GifStop::kBadCode);
 }
@@ -75,13 +81,13 @@ INSTANTIATE_TEST_SUITE_P(Gif, GiflibFiles, ::testing::ValuesIn(AcceptedCases()),
                          [](const auto& info) { return info.param.name; });
 
 TEST(GiflibFilesRefused, TwoExtensionsOrLocalColourTable) {
-    GifImageSpec both = MakeImage(8, 8, 2, 11);
+    GifImageParams both = MakeImage(8, 8, 2, 11);
     both.graphicControl = true;
     both.comment = true;
-    GifImageSpec local = MakeImage(8, 8, 2, 12);
+    GifImageParams local = MakeImage(8, 8, 2, 12);
     local.localColourTable = true;
-    for (const GifImageSpec& spec : {both, local}) {
-        const std::vector<uint8_t> file = EncodeWithGiflib(spec);
+    for (const GifImageParams& params : {both, local}) {
+        const std::vector<uint8_t> file = EncodeWithGiflib(params);
         ASSERT_FALSE(file.empty());
         ASSERT_TRUE(DecodeWithGiflib(file.data(), file.size()).ok); // a valid file
         auto decoder = std::make_unique<GifDecoder>();
@@ -92,18 +98,18 @@ TEST(GiflibFilesRefused, TwoExtensionsOrLocalColourTable) {
 }
 
 TEST(GiflibFilesConcurrent, DecodersOnSeparateThreadsDoNotShareState) {
-    std::vector<GifImageSpec> specs = {MakeImage(120, 90, 8, 20), MakeImage(77, 50, 1, 21),
-                                       MakeImage(64, 64, 4, 22)};
-    specs[2].interlaced = true;
+    std::vector<GifImageParams> images = {MakeImage(120, 90, 8, 20), MakeImage(77, 50, 1, 21),
+                                          MakeImage(64, 64, 4, 22)};
+    images[2].interlaced = true;
     std::vector<std::vector<uint8_t>> files;
-    for (const GifImageSpec& spec : specs) {
-        files.push_back(EncodeWithGiflib(spec));
+    for (const GifImageParams& params : images) {
+        files.push_back(EncodeWithGiflib(params));
     }
-    std::vector<int> mismatches(specs.size(), 0);
+    std::vector<int> mismatches(images.size(), 0);
     std::vector<std::thread> threads;
-    for (size_t t = 0; t < specs.size(); ++t) {
+    for (size_t t = 0; t < images.size(); ++t) {
         threads.emplace_back([&, t] {
-            const std::vector<uint32_t> expected = ExpectedColours(specs[t]);
+            const std::vector<uint32_t> expected = ExpectedColours(images[t]);
             auto decoder = std::make_unique<GifDecoder>();
             for (int i = 0; i < 40; ++i) {
                 if (!decoder->Decode(files[t]) || decoder->Pixels() != expected) {
@@ -115,7 +121,7 @@ TEST(GiflibFilesConcurrent, DecodersOnSeparateThreadsDoNotShareState) {
     for (std::thread& thread : threads) {
         thread.join();
     }
-    EXPECT_EQ(mismatches, std::vector<int>(specs.size(), 0));
+    EXPECT_EQ(mismatches, std::vector<int>(images.size(), 0));
 }
 
 } // namespace

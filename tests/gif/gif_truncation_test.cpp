@@ -12,13 +12,13 @@ namespace ksv {
 namespace {
 
 using test::EncodeWithGiflib;
-using test::GifImageSpec;
+using test::GifImageParams;
 using test::MakeImage;
 
 // Decodes each prefix into its own exactly sized buffer, so that a read past the given
 // length is a read past the allocation (visible to AddressSanitizer).
-void CheckEveryPrefix(const GifImageSpec& spec) {
-    const std::vector<uint8_t> file = EncodeWithGiflib(spec);
+void CheckEveryPrefix(const GifImageParams& params) {
+    const std::vector<uint8_t> file = EncodeWithGiflib(params);
     ASSERT_FALSE(file.empty());
     auto decoder = std::make_unique<GifDecoder>();
     ASSERT_TRUE(decoder->Decode(file));
@@ -48,15 +48,15 @@ void CheckEveryPrefix(const GifImageSpec& spec) {
 }
 
 TEST(GifTruncation, EveryPrefixOfAPlainFile) {
-    GifImageSpec spec = MakeImage(31, 23, 8, 30);
-    spec.graphicControl = true;
-    CheckEveryPrefix(spec);
+    GifImageParams params = MakeImage(31, 23, 8, 30);
+    params.graphicControl = true;
+    CheckEveryPrefix(params);
 }
 
 TEST(GifTruncation, EveryPrefixOfAnInterlacedOneBitFile) {
-    GifImageSpec spec = MakeImage(40, 21, 1, 31);
-    spec.interlaced = true;
-    CheckEveryPrefix(spec);
+    GifImageParams params = MakeImage(40, 21, 1, 31);
+    params.interlaced = true;
+    CheckEveryPrefix(params);
 }
 
 TEST(GifTruncation, HostileMinimumCodeSizeInARealFile) {
@@ -77,9 +77,9 @@ TEST(GifTruncation, HostileMinimumCodeSizeInARealFile) {
 }
 
 TEST(GifTruncation, RandomlyCorruptedFilesStayWithinThePicture) {
-    GifImageSpec spec = MakeImage(32, 24, 8, 33);
-    spec.graphicControl = true;
-    const std::vector<uint8_t> file = EncodeWithGiflib(spec);
+    GifImageParams params = MakeImage(32, 24, 8, 33);
+    params.graphicControl = true;
+    const std::vector<uint8_t> file = EncodeWithGiflib(params);
     auto decoder = std::make_unique<GifDecoder>();
     uint32_t state = 12345;
     auto random = [&state] {

@@ -66,8 +66,8 @@ std::vector<int> DataRowOrder(int height, bool interlaced) {
     return order;
 }
 
-bool WriteExtensions(GifFileType* gif, const GifImageSpec& spec) {
-    if (spec.graphicControl) {
+bool WriteExtensions(GifFileType* gif, const GifImageParams& params) {
+    if (params.graphicControl) {
         GraphicsControlBlock gcb{DISPOSE_DO_NOT, false, 10, NO_TRANSPARENT_COLOR};
         GifByteType bytes[4];
         EGifGCBToExtension(&gcb, bytes);
@@ -75,7 +75,7 @@ bool WriteExtensions(GifFileType* gif, const GifImageSpec& spec) {
             return false;
         }
     }
-    if (spec.comment) {
+    if (params.comment) {
         const char text[] = "test picture";
         if (EGifPutComment(gif, text) == GIF_ERROR) {
             return false;
@@ -111,39 +111,41 @@ std::vector<uint8_t> MakeGradientNoise(int width, int height, int bitsPerPixel, 
     return indexes;
 }
 
-GifImageSpec MakeImage(int width, int height, int bitsPerPixel, uint32_t seed) {
-    GifImageSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.bitsPerPixel = bitsPerPixel;
-    spec.palette = MakePalette(bitsPerPixel, seed);
-    spec.indexes = MakeGradientNoise(width, height, bitsPerPixel, seed + 1);
-    return spec;
+GifImageParams MakeImage(int width, int height, int bitsPerPixel, uint32_t seed) {
+    GifImageParams params;
+    params.width = width;
+    params.height = height;
+    params.bitsPerPixel = bitsPerPixel;
+    params.palette = MakePalette(bitsPerPixel, seed);
+    params.indexes = MakeGradientNoise(width, height, bitsPerPixel, seed + 1);
+    return params;
 }
 
-std::vector<uint8_t> EncodeWithGiflib(const GifImageSpec& spec) {
+std::vector<uint8_t> EncodeWithGiflib(const GifImageParams& params) {
     std::vector<uint8_t> out;
     int error = 0;
     GifFileType* gif = EGifOpen(&out, WriteToVector, &error);
     if (gif == nullptr) {
         return {};
     }
-    MapPtr map = MakeMap(spec.palette);
-    EGifSetGifVersion(gif, spec.graphicControl || spec.comment);
-    const int screenWidth = spec.left + spec.width;
-    const int screenHeight = spec.top + spec.height;
-    bool ok = EGifPutScreenDesc(gif, screenWidth, screenHeight, spec.bitsPerPixel, 0, map.get()) !=
-                  GIF_ERROR &&
-              WriteExtensions(gif, spec) &&
-              EGifPutImageDesc(gif, spec.left, spec.top, spec.width, spec.height, spec.interlaced,
-                               spec.localColourTable ? map.get() : nullptr) != GIF_ERROR;
-    std::vector<GifPixelType> line(size_t(spec.width));
-    for (int y : DataRowOrder(spec.height, spec.interlaced)) {
+    MapPtr map = MakeMap(params.palette);
+    EGifSetGifVersion(gif, params.graphicControl || params.comment);
+    const int screenWidth = params.left + params.width;
+    const int screenHeight = params.top + params.height;
+    bool ok = EGifPutScreenDesc(gif, screenWidth, screenHeight, params.bitsPerPixel, 0,
+                                map.get()) != GIF_ERROR &&
+              WriteExtensions(gif, params) &&
+              EGifPutImageDesc(gif, params.left, params.top, params.width, params.height,
+                               params.interlaced,
+                               params.localColourTable ? map.get() : nullptr) != GIF_ERROR;
+    std::vector<GifPixelType> line(size_t(params.width));
+    for (int y : DataRowOrder(params.height, params.interlaced)) {
         if (!ok) {
             break;
         }
-        std::copy_n(spec.indexes.begin() + ptrdiff_t(y) * spec.width, spec.width, line.begin());
-        ok = EGifPutLine(gif, line.data(), spec.width) != GIF_ERROR;
+        std::copy_n(params.indexes.begin() + ptrdiff_t(y) * params.width, params.width,
+                    line.begin());
+        ok = EGifPutLine(gif, line.data(), params.width) != GIF_ERROR;
     }
     if (EGifCloseFile(gif, &error) == GIF_ERROR || !ok) {
         return {};
@@ -151,11 +153,11 @@ std::vector<uint8_t> EncodeWithGiflib(const GifImageSpec& spec) {
     return out;
 }
 
-std::vector<uint32_t> ExpectedColours(const GifImageSpec& spec) {
+std::vector<uint32_t> ExpectedColours(const GifImageParams& params) {
     std::vector<uint32_t> colours;
-    colours.reserve(spec.indexes.size());
-    for (uint8_t index : spec.indexes) {
-        const Rgb& c = spec.palette[index];
+    colours.reserve(params.indexes.size());
+    for (uint8_t index : params.indexes) {
+        const Rgb& c = params.palette[index];
         colours.push_back(c[0] | (uint32_t{c[1]} << 8) | (uint32_t{c[2]} << 16));
     }
     return colours;

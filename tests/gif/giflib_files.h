@@ -14,7 +14,7 @@ namespace ksv::test {
 using Rgb = std::array<uint8_t, 3>;
 
 // One image to encode: palette indexes row by row in picture order.
-struct GifImageSpec {
+struct GifImageParams {
     int width = 0;
     int height = 0;
     int bitsPerPixel = 8;     // the colour table has 2^bitsPerPixel entries
@@ -31,13 +31,13 @@ struct GifImageSpec {
 // Content makers, deterministic for a given seed.
 std::vector<Rgb> MakePalette(int bitsPerPixel, uint32_t seed);
 std::vector<uint8_t> MakeGradientNoise(int width, int height, int bitsPerPixel, uint32_t seed);
-GifImageSpec MakeImage(int width, int height, int bitsPerPixel, uint32_t seed);
+GifImageParams MakeImage(int width, int height, int bitsPerPixel, uint32_t seed);
 
-// The file giflib's encoder writes for spec; empty when giflib reports an error.
-std::vector<uint8_t> EncodeWithGiflib(const GifImageSpec& spec);
+// The file giflib's encoder writes for these parameters; empty when giflib reports an error.
+std::vector<uint8_t> EncodeWithGiflib(const GifImageParams& params);
 
-// The spec's picture as 0x00BBGGRR colours.
-std::vector<uint32_t> ExpectedColours(const GifImageSpec& spec);
+// The picture the parameters describe, as 0x00BBGGRR colours.
+std::vector<uint32_t> ExpectedColours(const GifImageParams& params);
 
 // giflib's decode of the first image (DGifSlurp) looked up in its colour table.
 struct GiflibPicture {
