@@ -3,6 +3,7 @@
 #include "app/application_title.h"
 #include "app/kestrovane_doc.h"
 #include "app/main_frame.h"
+#include "app/zoom_controller.h"
 #include "link/link.h"
 #include "platform/qt/gui_error_reporter.h"
 #include "platform/qt/message_box_count.h"
@@ -22,6 +23,8 @@ bool CKestrovaneApp::InitInstance() {
     m_reporter = std::make_unique<ksv::GuiErrorReporter>();
     m_reporter->SetBoxTitle(m_title);
     m_link = std::make_unique<ksv::Link>(*m_settings, *m_reporter, m_environment.linkPaths);
+    m_zoom =
+        std::make_unique<ksv::ZoomController>(*m_settings, *m_link, m_environment.zoomQuarters);
 
     m_doc = std::make_unique<CKestrovaneDoc>(*m_link);
     if (!m_doc->OnNewDocument())
@@ -41,12 +44,7 @@ bool CKestrovaneApp::InitInstance() {
 void CKestrovaneApp::CreateView() {
     m_view = new CKestrovaneView(*m_link, *m_settings, *m_reporter, m_title, m_frame.get());
     m_frame->SetView(m_view);
-    CKestrovaneView* view = m_view;
-    m_frame->SetCommandHandlers({
-        [view](int id) { return view->IsCommandEnabled(id); },
-        [view](int id) { return view->IsCommandChecked(id); },
-        [view](int id) { view->OnMenuCommand(id); },
-    });
+    ConnectMenu();
     CMainFrame* frame = m_frame.get();
     QObject::connect(m_view, &CKestrovaneView::TitleChanged, frame, &QWidget::setWindowTitle);
     // Quit once the messages already queued have been seen.
@@ -55,9 +53,31 @@ void CKestrovaneApp::CreateView() {
                      [reporter] { reporter->RequestQuit(); });
 }
 
+// The zoom items belong to the application; every other item to the view.
+void CKestrovaneApp::ConnectMenu() {
+    m_zoom->SetView(m_view);
+    m_zoom->SetDialog(m_frame.get(), m_title);
+    CKestrovaneView* view = m_view;
+    ksv::ZoomController* zoom = m_zoom.get();
+    m_frame->SetCommandHandlers({
+        [view, zoom](int id) {
+            return ksv::IsZoomCommand(id) ? zoom->IsEnabled(id) : view->IsCommandEnabled(id);
+        },
+        [view](int id) { return view->IsCommandChecked(id); },
+        [view, zoom](int id) {
+            if (ksv::IsZoomCommand(id))
+                zoom->Run(id);
+            else
+                view->OnMenuCommand(id);
+        },
+    });
+}
+
 void CKestrovaneApp::ExitInstance() {
     if (m_doc)
         m_doc->OnCloseDocument();
+    if (m_zoom)
+        m_zoom->SetView(nullptr);
     m_view = nullptr;
     m_frame.reset();
 }

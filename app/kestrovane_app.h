@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/zoom_factor.h"
 #include "link/port_path.h"
 
 #include <QString>
@@ -14,6 +15,7 @@ namespace ksv {
 class GuiErrorReporter;
 class Link;
 class QtSettingsStore;
+class ZoomController;
 } // namespace ksv
 
 // Where the application keeps its settings and finds its ports and files, and its program file.
@@ -21,6 +23,7 @@ struct AppEnvironment {
     QString settingsPath;
     QString programPath;
     ksv::LinkPaths linkPaths;
+    int zoomQuarters = ksv::kZoomQuartersActualSize; // the zoom this process runs at
 };
 
 // The application: owns the settings store, the error reporter, the link, the document and the
@@ -48,9 +51,11 @@ public:
     ksv::QtSettingsStore* Settings() const { return m_settings.get(); }
     ksv::Link* GetLink() const { return m_link.get(); }
     CKestrovaneDoc* Document() const { return m_doc.get(); }
+    ksv::ZoomController* Zoom() const { return m_zoom.get(); }
 
 private:
     void CreateView();
+    void ConnectMenu();
 
     AppEnvironment m_environment;
     QString m_title;
@@ -58,6 +63,7 @@ private:
     std::unique_ptr<ksv::GuiErrorReporter> m_reporter;
     std::unique_ptr<ksv::Link> m_link;
     std::unique_ptr<CKestrovaneDoc> m_doc;
+    std::unique_ptr<ksv::ZoomController> m_zoom;
     std::unique_ptr<CMainFrame> m_frame;
     CKestrovaneView* m_view = nullptr; // owned by m_frame
 };

@@ -1,20 +1,72 @@
+#include "app/argument_vector.h"
 #include "app/kestrovane_app.h"
+#include "app/program_restart.h"
+#include "app/zoom_arguments.h"
+#include "app/zoom_controller.h"
+#include "app/zoom_startup.h"
+#include "platform/qt/gui_error_reporter.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/qt/quit_signals.h"
 
 #include <QApplication>
 
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct RunResult {
+    int exitCode = 0;
+    std::optional<int> restartQuarters; // the user asked to restart at this zoom
+};
+
+RunResult RunApplication(std::vector<std::string> arguments, std::optional<int> zoomArgument) {
+    const QString settingsPath = ksv::DefaultSettingsPath();
+    const ksv::ScaleFactorEnvironment scaleFactor;
+    const ksv::StartupZoom zoom =
+        ksv::PrepareStartupZoom(zoomArgument, scaleFactor, settingsPath, arguments);
+    ksv::ArgumentVector argv(std::move(arguments));
+    QApplication application(argv.Count(), argv.Values());
+    scaleFactor.Restore();
     QCoreApplication::setApplicationName(QStringLiteral("Kestrovane"));
 
-    CKestrovaneApp app({ksv::DefaultSettingsPath(), QCoreApplication::applicationFilePath(),
-                        ksv::DefaultLinkPaths()});
-    if (!app.InitInstance())
-        return 1;
+    RunResult run;
+    CKestrovaneApp app({settingsPath, QCoreApplication::applicationFilePath(),
+                        ksv::DefaultLinkPaths(), zoom.quarters});
+    if (!app.InitInstance()) {
+        run.exitCode = 1;
+        return run;
+    }
+    ksv::GuiErrorReporter* reporter = app.Reporter();
+    app.Zoom()->SetRestartHandler([&run, reporter](int quarters) {
+        run.restartQuarters = quarters;
+        reporter->RequestQuit(); // after the messages already queued
+    });
     // Stopped from outside: end as "Close" would, so the document still closes the link.
     ksv::QuitSignals quitSignals([] { QCoreApplication::quit(); });
-    const int result = application.exec();
+    run.exitCode = application.exec();
     app.ExitInstance();
-    return result;
+    return run;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> original(argv, argv + argc);
+    std::vector<std::string> arguments = original;
+    const ksv::ZoomArgument zoom = ksv::ExtractZoomArgument(arguments);
+    if (zoom.given && !zoom.quarters) {
+        std::fprintf(stderr, "%s: --zoom takes a factor from 1 to 4, such as 1.5\n", argv[0]);
+        return 2;
+    }
+    const RunResult run = RunApplication(std::move(arguments), zoom.quarters);
+    if (!run.restartQuarters)
+        return run.exitCode;
+    // Everything is closed by now: the new process opens the port afresh.
+    const int error = ksv::ExecProgramAgain(ksv::RestartArguments(original, *run.restartQuarters));
+    std::fprintf(stderr, "%s: cannot start again: %s\n", argv[0], std::strerror(error));
+    return 1;
 }

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QIcon>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -62,6 +63,8 @@ void CMainFrame::CreateMenu() {
             QAction* action = popup->addAction(QString::fromUtf8(item.text));
             action->setProperty(kCommandIdProperty, item.commandId);
             action->setCheckable(item.checkable);
+            if (item.shortcuts)
+                action->setShortcuts(QKeySequence::listFromString(item.shortcuts));
             const int commandId = item.commandId;
             connect(action, &QAction::triggered, this,
                     [this, commandId] { RunCommand(commandId); });
@@ -92,7 +95,15 @@ void CMainFrame::UpdatePopup(QMenu* popup) {
     }
 }
 
+void CMainFrame::UpdateAllPopups() {
+    for (QMenu* popup : menuBar()->findChildren<QMenu*>())
+        UpdatePopup(popup);
+}
+
+// A shortcut works only while its item is enabled, so the items follow every command at once
+// and not only when their pop-up opens.
 void CMainFrame::RunCommand(int commandId) {
     if (m_handlers.run)
         m_handlers.run(commandId);
+    UpdateAllPopups();
 }

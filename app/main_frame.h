@@ -44,6 +44,7 @@ private:
     void CreateToolBar();
     // Asks the handlers for the state of every item of the pop-up about to open.
     void UpdatePopup(QMenu* popup);
+    void UpdateAllPopups();
     void RunCommand(int commandId);
 
     MenuCommandHandlers m_handlers;

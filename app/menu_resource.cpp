@@ -29,6 +29,11 @@ const std::vector<MenuPopupResource>& Menu128() {
              kSeparator,
              {"Pings...", ID_PINGS, false},
              {"Com Ports...", ID_COM_PORTS, false},
+             kSeparator,
+             // Ctrl+= too: on most layouts "+" needs Shift.
+             {"Zoom In", ID_ZOOM_IN, false, "Ctrl++; Ctrl+="},
+             {"Zoom Out", ID_ZOOM_OUT, false, "Ctrl+-"},
+             {"Actual Size", ID_ZOOM_ACTUAL, false, "Ctrl+0"},
          }},
     };
     return menu;

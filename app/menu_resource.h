@@ -7,6 +7,7 @@ struct MenuItemResource {
     const char* text; // null for a separator
     int commandId;    // 0 for a separator
     bool checkable;
+    const char* shortcuts = nullptr; // key sequences in portable text, "; " between them
 };
 
 struct MenuPopupResource {

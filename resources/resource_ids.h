@@ -14,6 +14,9 @@ inline constexpr int ID_ALWAYS_RELOAD_LAYOUT = 32805;
 inline constexpr int ID_DEFAULT_LAYOUT = 32803;
 inline constexpr int ID_PINGS = 32780;
 inline constexpr int ID_COM_PORTS = 32771;
+inline constexpr int ID_ZOOM_IN = 32806;
+inline constexpr int ID_ZOOM_OUT = 32807;
+inline constexpr int ID_ZOOM_ACTUAL = 32808;
 
 // The view's own buttons; panel controls' windows start after kFirstControlWindowId.
 inline constexpr int IDC_BTN_FIRST = 14992;

@@ -1,5 +1,6 @@
 #include "app/kestrovane_app.h"
 #include "app/main_frame.h"
+#include "app/zoom_controller.h"
 #include "controls/ctrl.h"
 #include "link/device_encoder.h"
 #include "link/frame.h"
@@ -39,6 +40,24 @@ protected:
             [this](ksv::GuiErrorReporter::Kind, const QString& text) { reports.push_back(text); });
         app->Reporter()->SetQuitHandler([this] { quitRequested = true; });
         ASSERT_TRUE(QTest::qWaitForWindowExposed(app->MainFrame()));
+        app->Zoom()->SetQuestionHook([this](const QString& text) {
+            questions.push_back(text);
+            return answerYes;
+        });
+        app->Zoom()->SetRestartHandler([this](int quarters) { restarts.push_back(quarters); });
+    }
+
+    bool IsEnabled(int commandId) const {
+        return app->MainFrame()->MenuAction(commandId)->isEnabled();
+    }
+
+    void ConnectTo(const std::u16string& deviceName) {
+        QTest::mouseClick(ViewButton(IDC_BTN_CONNECT), Qt::LeftButton);
+        ASSERT_EQ(NextHandheldKind(), ksv::kMsgHello);
+        device.Write(ksv::EncodeHelloReply(deviceName, false, ksv::kHelloPingsOff).Frame());
+        const QString title = QString::fromStdU16String(deviceName);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return app->MainFrame()->windowTitle() == title; }, 5000))
+            << app->MainFrame()->windowTitle().toStdString();
     }
 
     QPushButton* ViewButton(int id) const {
@@ -77,6 +96,9 @@ protected:
     std::unique_ptr<CKestrovaneApp> app;
     std::vector<QString> reports;
     bool quitRequested = false;
+    bool answerYes = false;
+    std::vector<QString> questions;
+    std::vector<int> restarts;
 };
 
 TEST_F(AppStartup, StartsWithTheViewInTheFrameAndTheProgramTitle) {
@@ -117,11 +139,7 @@ TEST_F(AppStartup, TheMenuFollowsTheViewAndItsCommandsReachIt) {
 TEST_F(AppStartup, TheDeviceNameTitlesTheFrameUntilTheSessionCloses) {
     Start();
     CMainFrame* frame = app->MainFrame();
-    QTest::mouseClick(ViewButton(IDC_BTN_CONNECT), Qt::LeftButton);
-    ASSERT_EQ(NextHandheldKind(), ksv::kMsgHello);
-    device.Write(ksv::EncodeHelloReply(u"Pump A", false, ksv::kHelloPingsOff).Frame());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->windowTitle() == "Pump A"; }, 5000))
-        << frame->windowTitle().toStdString();
+    ConnectTo(u"Pump A");
 
     frame->MenuAction(ID_CLOSE)->trigger();
     EXPECT_EQ(NextHandheldKind(), ksv::kMsgGoodbyeFromHandheld);
@@ -144,6 +162,60 @@ TEST_F(AppStartup, ExitClosesTheDocumentAndThePortBeforeTheFrameGoes) {
     EXPECT_EQ(app->MainFrame(), nullptr);
     EXPECT_EQ(g_pView, nullptr);
     EXPECT_EQ(app->GetLink()->OpenPort(kOutboundPort, nullptr), ksv::kNotInitialised);
+}
+
+TEST_F(AppStartup, ZoomKeysStoreTheFactorAndADeclinedRestartChangesNothingElse) {
+    Start();
+    CMainFrame* frame = app->MainFrame();
+    OpenPopup("Settings");
+    EXPECT_TRUE(IsEnabled(ID_ZOOM_IN));
+    EXPECT_FALSE(IsEnabled(ID_ZOOM_OUT));
+    EXPECT_FALSE(IsEnabled(ID_ZOOM_ACTUAL));
+
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    QTest::keyClick(frame, Qt::Key_Equal, Qt::ControlModifier);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(questions[0].contains("125 %")) << questions[0].toStdString();
+    EXPECT_FALSE(questions[0].contains("connection"));
+    EXPECT_TRUE(config.Contents().contains("m_iZoomQuarters=5")) << config.Contents().constData();
+    EXPECT_TRUE(restarts.empty());
+    // The items follow at once, so the keys do too, without the pop-up opening.
+    EXPECT_TRUE(IsEnabled(ID_ZOOM_OUT));
+    EXPECT_TRUE(IsEnabled(ID_ZOOM_ACTUAL));
+
+    // Back to the zoom the window runs at: stored, nothing to ask.
+    QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(config.Contents().contains("m_iZoomQuarters=4"));
+    EXPECT_FALSE(IsEnabled(ID_ZOOM_OUT));
+    EXPECT_TRUE(ViewButton(IDC_BTN_CONNECT)->isVisible());
+}
+
+TEST_F(AppStartup, ZoomRestartClosesALiveSessionWithGoodbyeOnlyWhenTheUserAgrees) {
+    Start();
+    CMainFrame* frame = app->MainFrame();
+    ConnectTo(u"Pump A");
+
+    frame->MenuAction(ID_ZOOM_IN)->trigger(); // declined
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(questions[0].contains("connection to Pump A will be closed"))
+        << questions[0].toStdString();
+    EXPECT_TRUE(app->View()->IsConnected());
+    EXPECT_TRUE(restarts.empty());
+
+    answerYes = true;
+    frame->MenuAction(ID_ZOOM_IN)->trigger(); // the steps add up: 150 %
+    ASSERT_EQ(questions.size(), 2u);
+    EXPECT_TRUE(questions[1].contains("150 %")) << questions[1].toStdString();
+    // The first frame since Hello: nothing was sent while the first answer was No.
+    EXPECT_EQ(NextHandheldKind(), ksv::kMsgGoodbyeFromHandheld);
+    EXPECT_FALSE(app->View()->IsConnected());
+    EXPECT_FALSE(app->GetLink()->IsPortOpen());
+    EXPECT_EQ(restarts, std::vector<int>{6});
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Remote"));
+    EXPECT_TRUE(config.Contents().contains("m_iZoomQuarters=6"));
+    EXPECT_TRUE(reports.empty()) << (reports.empty() ? "" : reports[0].toStdString());
 }
 
 } // namespace

@@ -80,7 +80,11 @@ TEST(CMainFrame, Menu128HasBothPopupsWithTheirItemsAndIds) {
         {"Default Layout", 32803},
         {"", 0},
         {"Pings...", 32780},
-        {"Com Ports...", 32771}};
+        {"Com Ports...", 32771},
+        {"", 0},
+        {"Zoom In", ID_ZOOM_IN},
+        {"Zoom Out", ID_ZOOM_OUT},
+        {"Actual Size", ID_ZOOM_ACTUAL}};
     for (auto [popup, expected] :
          {std::pair{navigation, expectNavigation}, std::pair{settings, expectSettings}}) {
         const std::vector<Item> items = PopupItems(popup);
@@ -92,6 +96,17 @@ TEST(CMainFrame, Menu128HasBothPopupsWithTheirItemsAndIds) {
     }
     for (QAction* action : settings->actions())
         EXPECT_EQ(action->isCheckable(), action->property("commandId").toInt() == 32805);
+
+    const std::map<int, QList<QKeySequence>> shortcuts = {
+        {ID_ZOOM_IN, {QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")}},
+        {ID_ZOOM_OUT, {QKeySequence("Ctrl+-")}},
+        {ID_ZOOM_ACTUAL, {QKeySequence("Ctrl+0")}}};
+    for (QAction* action : frame.menuBar()->findChildren<QAction*>()) {
+        const auto found = shortcuts.find(action->property("commandId").toInt());
+        EXPECT_EQ(action->shortcuts(),
+                  found == shortcuts.end() ? QList<QKeySequence>() : found->second)
+            << action->text().toStdString();
+    }
 }
 
 TEST(CMainFrame, APopupAsksTheViewForEveryItemBeforeItShows) {
@@ -124,6 +139,7 @@ TEST(CMainFrame, APopupAsksTheViewForEveryItemBeforeItShows) {
 TEST(CMainFrame, ChoosingAnItemRunsItsCommandOnTheView) {
     CMainFrame frame;
     FakeView view;
+    view.enabled = {ID_PAGE_LAST, ID_COM_PORTS};
     frame.SetCommandHandlers(view.Handlers());
     frame.MenuAction(ID_PAGE_LAST)->trigger();
     frame.MenuAction(ID_COM_PORTS)->trigger();
