@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include <cstdlib>
 
 namespace ksv {
 namespace {
@@ -17,23 +16,24 @@ const char* const kScaleFactorVariable = "QT_SCALE_FACTOR";
 } // namespace
 
 ScaleFactorEnvironment::ScaleFactorEnvironment() {
-    if (const char* value = std::getenv(kScaleFactorVariable))
-        m_userValue = value;
+    if (qEnvironmentVariableIsSet(kScaleFactorVariable))
+        m_userValue = qgetenv(kScaleFactorVariable).toStdString();
 }
 
 std::optional<int> ScaleFactorEnvironment::UserQuarters() const {
     return m_userValue ? ParseZoomFactor(*m_userValue) : std::nullopt;
 }
 
+// Qt's own calls: they take the lock Qt's threads read the environment under.
 void ScaleFactorEnvironment::Apply(int quarters) const {
-    ::setenv(kScaleFactorVariable, FormatZoomFactor(quarters).c_str(), 1);
+    qputenv(kScaleFactorVariable, QByteArray::fromStdString(FormatZoomFactor(quarters)));
 }
 
 void ScaleFactorEnvironment::Restore() const {
     if (m_userValue)
-        ::setenv(kScaleFactorVariable, m_userValue->c_str(), 1);
+        qputenv(kScaleFactorVariable, QByteArray::fromStdString(*m_userValue));
     else
-        ::unsetenv(kScaleFactorVariable);
+        qunsetenv(kScaleFactorVariable);
 }
 
 int ProbeAvailableHeight(const std::vector<std::string>& arguments) {
