@@ -1,7 +1,5 @@
 #include "app/zoom_arguments.h"
 #include "app/zoom_factor.h"
-#include "app/zoom_menu.h"
-#include "resources/resource_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -25,18 +23,11 @@ TEST(ZoomFactor, DefaultIsTheWholeFactorClosestToHalfTheAvailableHeight) {
         EXPECT_EQ(DefaultZoomQuarters(c.availableHeight), c.quarters) << c.availableHeight;
 }
 
-TEST(ZoomFactor, StepsByAQuarterWithinOneToFour) {
-    const struct {
-        int quarters, clamped, in, out;
-    } cases[] = {
-        {4, 4, 5, 4},     {5, 5, 6, 4}, {15, 15, 16, 14},
-        {16, 16, 16, 15}, {0, 4, 5, 4}, {99, 16, 16, 15},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ClampZoomQuarters(c.quarters), c.clamped) << c.quarters;
-        EXPECT_EQ(ZoomInQuarters(c.quarters), c.in) << c.quarters;
-        EXPECT_EQ(ZoomOutQuarters(c.quarters), c.out) << c.quarters;
-    }
+TEST(ZoomFactor, StepsStopAtOneAndFour) {
+    EXPECT_EQ(ZoomOutQuarters(4), 4);
+    EXPECT_EQ(ZoomInQuarters(16), 16);
+    EXPECT_EQ(ZoomInQuarters(99), 16); // a hand-edited value is clamped first
+    EXPECT_EQ(ZoomOutQuarters(0), 4);
 }
 
 TEST(ZoomFactor, ParsesFactorsToQuartersAndRefusesWhatIsNoFactor) {
@@ -126,29 +117,6 @@ TEST(ZoomArguments, TakesEveryZoomOptionOutAndKeepsTheRest) {
     }
     EXPECT_EQ(RestartArguments({"kestrovane", "--zoom=3", "-style", "fusion"}, 9),
               (Args{"kestrovane", "-style", "fusion", "--zoom", "2.25"}));
-}
-
-TEST(ZoomMenu, EnablingAndTargetsFollowTheChosenZoom) {
-    const struct {
-        ZoomState state;
-        bool inEnabled, outEnabled, actualEnabled;
-        int inTarget, outTarget;
-    } cases[] = {
-        {{4, 4}, true, false, false, 5, 4},
-        {{4, 6}, true, true, true, 7, 5},  // a declined step adds to the next
-        {{8, 4}, true, false, true, 5, 4}, // back to 1 still needs the restart
-        {{16, 16}, false, true, true, 16, 15},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsZoomCommandEnabled(c.state, ID_ZOOM_IN), c.inEnabled);
-        EXPECT_EQ(IsZoomCommandEnabled(c.state, ID_ZOOM_OUT), c.outEnabled);
-        EXPECT_EQ(IsZoomCommandEnabled(c.state, ID_ZOOM_ACTUAL), c.actualEnabled);
-        EXPECT_EQ(ZoomCommandTarget(c.state, ID_ZOOM_IN), c.inTarget);
-        EXPECT_EQ(ZoomCommandTarget(c.state, ID_ZOOM_OUT), c.outTarget);
-        EXPECT_EQ(ZoomCommandTarget(c.state, ID_ZOOM_ACTUAL), 4);
-    }
-    EXPECT_FALSE(IsZoomCommand(ID_COM_PORTS));
-    EXPECT_FALSE(IsZoomCommandEnabled({}, ID_COM_PORTS));
 }
 
 } // namespace
