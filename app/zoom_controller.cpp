@@ -20,7 +20,7 @@ ZoomController::ZoomController(SettingsStore& settings, const Link& link, int ru
     : m_settings(settings), m_link(link), m_state{runningQuarters, runningQuarters} {}
 
 void ZoomController::Run(int commandId) {
-    if (!IsZoomCommand(commandId) || !IsEnabled(commandId))
+    if (!IsEnabled(commandId))
         return;
     m_state.target = ZoomCommandTarget(m_state, commandId);
     SaveZoomQuarters(m_settings, m_state.target);
