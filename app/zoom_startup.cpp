@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-
 namespace ksv {
 namespace {
 
