@@ -108,9 +108,9 @@ void PasswordDialogTest::changeSendsOnlyMatchingNonEmptyPasswords() {
     const struct {
         QString old, renewed, again, message, sentOld, sentNew;
     } cases[] = {
-        {"old", "secret1", "secret2", mismatch},
-        {"old", "Secret", "secret", mismatch},
-        {"old", "", "", QStringLiteral("Password is not valid")},
+        {"old", "secret1", "secret2", mismatch, {}, {}},
+        {"old", "Secret", "secret", mismatch, {}, {}},
+        {"old", "", "", QStringLiteral("Password is not valid"), {}, {}},
         {"old", "new", "new", {}, "old", "new"},
         {"", "new", "new", {}, "", "new"}, // an empty old password is the device's to judge
         {thousand, thousand, thousand, {}, field, field},
