@@ -1,5 +1,6 @@
 #include "com_port_dialog_test.h"
 #include "entry_dialogs_test.h"
+#include "layout_dialogs_test.h"
 #include "password_dialog_test.h"
 #include "ping_dialog_test.h"
 
@@ -19,5 +20,7 @@ int main(int argc, char** argv) {
     failures += QTest::qExec(&entryDialogs, argc, argv);
     PasswordDialogTest passwords;
     failures += QTest::qExec(&passwords, argc, argv);
+    LayoutDialogsTest layoutDialogs;
+    failures += QTest::qExec(&layoutDialogs, argc, argv);
     return failures == 0 ? 0 : 1;
 }

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QObject>
+
+// The Control Settings and Control Appearance dialogs.
+class LayoutDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void refusedFieldKeepsAppearanceDialogOpen_data();
+    void refusedFieldKeepsAppearanceDialogOpen();
+    void confirmedValuesAreTakenOver();
+    void severalSelectedLeavesAppearancePlaceAndPageAlone();
+    void settingsListShowsStatesAndNavLines();
+    void modifyHandsOverSelectedTargetsInListOrder();
+    void endingFromOutsideClosesWhatIsOpenOverIt();
+};
