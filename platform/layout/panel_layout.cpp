@@ -1,6 +1,7 @@
 #include "platform/layout/panel_layout.h"
 
 #include "platform/layout/layout_ranges.h"
+#include "platform/settings_store.h"
 
 namespace ksv {
 
@@ -14,14 +15,18 @@ void ReadPanelLayout(const DeviceSettings& device, PanelLayout& panel) {
     }
 }
 
-void WritePanelLayout(DeviceSettings& device, const PanelLayout& panel) {
-    WriteDeviceLayoutValues(device, panel.device);
-    for (const StoredControl& control : panel.controls) {
-        WriteControlLayout(device, control.id, control.traits, control.layout);
+bool WritePanelLayout(DeviceSettings& device, const PanelLayout& panel) {
+    {
+        SettingsBatch batch(device.Store());
+        WriteDeviceLayoutValues(device, panel.device);
+        for (const StoredControl& control : panel.controls) {
+            WriteControlLayout(device, control.id, control.traits, control.layout);
+        }
+        for (size_t i = 0; i < kPageBarButtonCount; ++i) {
+            WritePageBarLayout(device, kPageBarIds[i], panel.pageBar[i]);
+        }
     }
-    for (size_t i = 0; i < kPageBarButtonCount; ++i) {
-        WritePageBarLayout(device, kPageBarIds[i], panel.pageBar[i]);
-    }
+    return !device.Store().LastWriteFailed();
 }
 
 std::set<int32_t> StoredPages(const DeviceSettings& device,

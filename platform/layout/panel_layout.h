@@ -29,8 +29,10 @@ struct PanelLayout {
 // Reads over the current values of `panel`: the device-wide values (the current ping period as
 // the default), every control, then the page-bar buttons.
 void ReadPanelLayout(const DeviceSettings& device, PanelLayout& panel);
-// Writes the device-wide values, every control and the page-bar buttons, in that order.
-void WritePanelLayout(DeviceSettings& device, const PanelLayout& panel);
+// Writes the device-wide values, every control and the page-bar buttons, in that order, in one
+// settings batch (one file write). False when the store could not put them on its medium; the
+// values are still held and readable.
+bool WritePanelLayout(DeviceSettings& device, const PanelLayout& panel);
 
 // The pages the stored layout fills, which the automatic flow leaves free: the stored page (and
 // for a Section or Password the open page) of every control whose stored placement applies,

@@ -265,8 +265,9 @@ TEST_F(LayoutStoreTest, WholePanelRoundTripsAndAFreshDefaultLayoutStoresEveryEnt
         panel.controls.push_back(control);
     }
     panel.pageBar[4].placement = {240, -100, 57, 57, -1};
-    WritePanelLayout(device, panel);
+    EXPECT_TRUE(WritePanelLayout(device, panel));
     EXPECT_EQ(store.EntryCount(), 3u + 3 * 14u + 5 * 9u);
+    EXPECT_EQ(store.CommitCount(), 1u);
     EXPECT_EQ(Stored(2, kAttrAutoPlace), 1);
     EXPECT_EQ(Stored(2, kAttrX), 20);
     EXPECT_EQ(Stored(EntryId(-252), kAttrX), 240);
@@ -281,6 +282,9 @@ TEST_F(LayoutStoreTest, WholePanelRoundTripsAndAFreshDefaultLayoutStoresEveryEnt
     EXPECT_EQ(read.device.pingSeconds, 10);
     EXPECT_EQ(read.controls[1].layout.placement.x, 20);
     EXPECT_EQ(read.pageBar[4].placement.y, -100);
+
+    store.SetCommitFails(true);
+    EXPECT_FALSE(WritePanelLayout(device, panel)) << "a read-only settings file is told";
 }
 
 } // namespace
