@@ -99,15 +99,8 @@ void CComPortDlg::accept() {
 }
 
 bool CComPortDlg::ExchangeField(QLineEdit* edit, int& target) {
-    const IntFieldResult field = ReadIntField(edit->text(), kPortMin, kPortMax);
-    if (!field.value) {
-        ShowFieldMessage(field.message);
-        edit->setFocus();
-        edit->selectAll();
-        return false;
-    }
-    target = *field.value;
-    return true;
+    return ExchangeIntField(edit, kPortMin, kPortMax, target,
+                            [this](const QString& text) { ShowFieldMessage(text); });
 }
 
 void CComPortDlg::ShowFieldMessage(const QString& text) {

@@ -118,15 +118,8 @@ void CControlAppearanceDlg::accept() {
 }
 
 bool CControlAppearanceDlg::ExchangeField(QLineEdit* edit, int minimum, int maximum, int& target) {
-    const IntFieldResult field = ReadIntField(edit->text(), minimum, maximum);
-    if (!field.value) {
-        ShowFieldMessage(field.message);
-        edit->setFocus();
-        edit->selectAll();
-        return false;
-    }
-    target = *field.value;
-    return true;
+    return ExchangeIntField(edit, minimum, maximum, target,
+                            [this](const QString& text) { ShowFieldMessage(text); });
 }
 
 void CControlAppearanceDlg::ShowFieldMessage(const QString& text) {

@@ -58,14 +58,12 @@ PingValues CPingDlg::Values() const {
 }
 
 void CPingDlg::accept() {
-    const IntFieldResult seconds = ReadIntField(m_secondsEdit->text(), kSecondsMin, kSecondsMax);
-    if (!seconds.value) {
-        ShowFieldMessage(seconds.message);
-        m_secondsEdit->setFocus();
-        m_secondsEdit->selectAll();
+    int seconds = m_values.seconds;
+    if (!ExchangeIntField(m_secondsEdit, kSecondsMin, kSecondsMax, seconds,
+                          [this](const QString& text) { ShowFieldMessage(text); })) {
         return;
     }
-    m_values.seconds = *seconds.value;
+    m_values.seconds = seconds;
     m_values.enabled = m_enabled->isChecked();
     QDialog::accept();
 }
