@@ -11,7 +11,6 @@ private slots:
     void refusedFieldKeepsAppearanceDialogOpen();
     void confirmedValuesAreTakenOver();
     void severalSelectedLeavesAppearancePlaceAndPageAlone();
-    void settingsListShowsStatesAndNavLines();
     void modifyHandsOverSelectedTargetsInListOrder();
     void endingFromOutsideClosesWhatIsOpenOverIt();
 };
