@@ -40,9 +40,6 @@ protected:
     }
 };
 
-QString SettingsKey(const std::u16string& section, const std::string& key) {
-    return SectionGroup(section) + u'/' + QString::fromStdString(key);
-}
 
 } // namespace
 
@@ -103,6 +100,15 @@ QtSettingsStore::QtSettingsStore(const QString& filePath)
     : m_filePath(filePath), m_settings(std::make_unique<ImmediateSettings>(filePath)) {}
 
 QtSettingsStore::~QtSettingsStore() = default;
+
+// A layout reads or writes thousands of keys of one section in a row; its group is made once.
+QString QtSettingsStore::SettingsKey(const std::u16string& section, const std::string& key) const {
+    if (!m_cachedGroup || m_cachedSection != section) {
+        m_cachedSection = section;
+        m_cachedGroup = SectionGroup(section) + u'/';
+    }
+    return *m_cachedGroup + QLatin1String(key.data(), static_cast<qsizetype>(key.size()));
+}
 
 bool QtSettingsStore::ReadValue(const std::u16string& section, const std::string& key,
                                 int32_t& value) const {

@@ -46,7 +46,12 @@ protected:
     bool Commit() override;
 
 private:
+    // "<group>/<key>"; called with the store's mutex held.
+    QString SettingsKey(const std::u16string& section, const std::string& key) const;
+
     QString m_filePath;
+    mutable std::u16string m_cachedSection;
+    mutable std::optional<QString> m_cachedGroup;
     std::unique_ptr<QSettings> m_settings;
 };
 
