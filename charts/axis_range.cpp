@@ -40,7 +40,8 @@ ValueRange FindYRange(const MatrixData& m, const DeviceSettings* settings) {
     ValueRange range;
     bool started = false;
     const int32_t rows = GetRowCount(m);
-    for (uint32_t s = 0; s < m.m_nSeries; ++s)
+    const uint32_t series = GetSeriesCount(m);
+    for (uint32_t s = 0; s < series; ++s)
         for (int32_t i = 0; i < rows; ++i)
             Include(range, started, GetYValue(m, i, s));
     if (!started)

@@ -34,15 +34,20 @@ static uint64_t NumberBytes(uint32_t width) {
 }
 
 // Slots the buffers really hold, so that a capacity the data cannot back costs no more work
-// than the data itself. Without a buffer to go by, the capacity stands.
+// than the data itself. Cells that no Y buffer backs are bounded in number.
 static uint64_t HeldSlots(const MatrixData& m) {
     if (m.m_nSeries > 0 && m.YWidth() != kMatrixWidthNone)
         return m.m_pYData.size() / NumberBytes(m.YWidth());
+    const uint64_t unbacked = kMaxUnbackedCells / std::max<uint32_t>(GetSeriesCount(m), 1);
     if (m.XKind() == MatrixXKind::Numeric && m.XWidth() != kMatrixWidthNone)
-        return m.m_pXData.size() / NumberBytes(m.XWidth());
+        return std::min<uint64_t>(unbacked, m.m_pXData.size() / NumberBytes(m.XWidth()));
     if (m.XKind() == MatrixXKind::DateTime)
-        return m.m_pXData.size() / 8;
-    return m.m_nCapacity;
+        return std::min<uint64_t>(unbacked, m.m_pXData.size() / 8);
+    return unbacked;
+}
+
+uint32_t GetSeriesCount(const MatrixData& m) {
+    return std::min(m.m_nSeries, kMaxSeries);
 }
 
 int32_t GetRowCount(const MatrixData& m) {

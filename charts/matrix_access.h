@@ -9,8 +9,16 @@
 
 namespace ksv {
 
+// Bounds for counts that no buffer backs (no series, or numbers of width code 3): a device
+// claiming billions of rows or series of nothing costs no more than this.
+constexpr uint32_t kMaxUnbackedCells = 1u << 20;
+constexpr uint32_t kMaxSeries = 1024; // beyond this a legend band is under a pixel
+
+// The series that are drawn and listed: the device's count, at most kMaxSeries.
+uint32_t GetSeriesCount(const MatrixData& m);
 // Rows count from 0 = oldest. The count never exceeds the capacity, nor the slots that the
-// Y data (or, without series, the X data) really holds: the device's counts may lie.
+// Y data (or, without series, the X data) really holds: the device's counts may lie. Rows
+// that no buffer backs stop at kMaxUnbackedCells cells.
 int32_t GetRowCount(const MatrixData& m);
 // The storage slot of row i; 0 when the capacity is 0.
 uint32_t GetSlot(const MatrixData& m, int32_t i);

@@ -27,8 +27,14 @@ TEST(MatrixRows, CountsBeyondTheCapacityAreCapped) {
     EXPECT_EQ(GetRowCount(m), 4);
     m.m_nPoints = -1;
     EXPECT_EQ(GetRowCount(m), 4);
-    m.m_nSeries = 0; // no series and no X data: nothing to bound by but the capacity
-    EXPECT_EQ(GetRowCount(m), INT32_MAX);
+    m.m_nSeries = 0; // no series and no X data: empty rows, but not billions of them
+    EXPECT_EQ(GetRowCount(m), static_cast<int32_t>(kMaxUnbackedCells));
+    m.m_nSeries = 0xFFFFFFFF; // numbers of width code 3 hold nothing either
+    m.m_flags = 0x00300000;
+    EXPECT_EQ(GetSeriesCount(m), kMaxSeries);
+    EXPECT_EQ(GetRowCount(m), static_cast<int32_t>(kMaxUnbackedCells / kMaxSeries));
+    m.m_flags = 0;
+    m.m_nSeries = 0;
     SetXDates(m, {PackedDateTime{}, PackedDateTime{}});
     EXPECT_EQ(GetRowCount(m), 2);
     m.m_nCapacity = 0;
