@@ -96,24 +96,45 @@ std::optional<PackedDateTime> GetXDateTime(const MatrixData& m, int32_t i) {
     return PackedDateTime::FromBytes(m.m_pXData.data() + offset);
 }
 
+static char16_t LabelUnitAt(const MatrixData& m, size_t k) {
+    char16_t unit;
+    std::memcpy(&unit, m.m_pXData.data() + 2 * k, 2);
+    return unit;
+}
+
 std::u16string GetXLabelText(const MatrixData& m, uint32_t position) {
     const size_t units = m.m_pXData.size() / 2;
-    auto unitAt = [&](size_t k) {
-        char16_t ch;
-        std::memcpy(&ch, m.m_pXData.data() + 2 * k, 2);
-        return ch;
-    };
     size_t k = 0;
     for (uint32_t skipped = 0; skipped < position; ++skipped) {
-        while (k < units && unitAt(k) != 0)
+        while (k < units && LabelUnitAt(m, k) != 0)
             ++k;
         if (k >= units)
             return {};
         ++k; // past the terminator
     }
+    return GetXLabelTextAt(m, k);
+}
+
+std::vector<size_t> GetXLabelStarts(const MatrixData& m) {
+    std::vector<size_t> starts;
+    const size_t units = m.m_pXData.size() / 2;
+    size_t start = 0;
+    for (size_t k = 0; k < units; ++k) {
+        if (LabelUnitAt(m, k) != 0)
+            continue;
+        starts.push_back(start);
+        start = k + 1;
+    }
+    if (start < units) // a last text without its terminator
+        starts.push_back(start);
+    return starts;
+}
+
+std::u16string GetXLabelTextAt(const MatrixData& m, size_t start) {
+    const size_t units = m.m_pXData.size() / 2;
     std::u16string text;
-    while (k < units && unitAt(k) != 0)
-        text.push_back(unitAt(k++));
+    for (size_t k = start; k < units && LabelUnitAt(m, k) != 0; ++k)
+        text.push_back(LabelUnitAt(m, k));
     return text;
 }
 

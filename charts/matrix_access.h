@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ksv {
 
@@ -35,6 +36,10 @@ double GetYValue(const MatrixData& m, int32_t i, uint32_t s);
 std::optional<PackedDateTime> GetXDateTime(const MatrixData& m, int32_t i);
 // The position-th of the Labels texts (from 0); empty past the last.
 std::u16string GetXLabelText(const MatrixData& m, uint32_t position);
+// Where each of the Labels texts starts (in 16-bit units), to find many of them quickly.
+std::vector<size_t> GetXLabelStarts(const MatrixData& m);
+// The text starting at 16-bit unit `start`; empty past the end.
+std::u16string GetXLabelTextAt(const MatrixData& m, size_t start);
 
 // 0x00BBGGRR colour of series s.
 uint32_t SeriesColour(uint32_t s);
