@@ -52,6 +52,8 @@ void CMatrixDlg::CreateItems() {
     m_list = new QTableView(this);
     m_list->setModel(m_model);
     m_list->verticalHeader()->hide();
+    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 4);
     m_list->horizontalHeader()->setSectionsClickable(false);
     m_list->horizontalHeader()->setHighlightSections(false);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
