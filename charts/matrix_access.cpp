@@ -1,6 +1,7 @@
 #include "charts/matrix_access.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -25,6 +26,17 @@ int32_t ReadNumber(const std::vector<uint8_t>& data, uint64_t index, uint32_t wi
     default:
         return static_cast<int8_t>(p[0]);
     }
+}
+
+// 10^exponent for every exponent a device can send, worked out once: charts scale every value.
+double PowerOfTen(int8_t exponent) {
+    static const std::array<double, 256> kPowers = [] {
+        std::array<double, 256> powers{};
+        for (int e = -128; e < 128; ++e)
+            powers[static_cast<size_t>(e + 128)] = std::pow(10.0, e);
+        return powers;
+    }();
+    return kPowers[static_cast<size_t>(exponent + 128)];
 }
 
 } // namespace
@@ -80,11 +92,11 @@ int32_t GetRawY(const MatrixData& m, int32_t i, uint32_t s) {
 double GetXValue(const MatrixData& m, int32_t i) {
     if (m.XKind() != MatrixXKind::Numeric)
         return 0;
-    return GetRawX(m, i) * std::pow(10.0, m.m_xExponent);
+    return GetRawX(m, i) * PowerOfTen(m.m_xExponent);
 }
 
 double GetYValue(const MatrixData& m, int32_t i, uint32_t s) {
-    return GetRawY(m, i, s) * std::pow(10.0, m.m_yExponent);
+    return GetRawY(m, i, s) * PowerOfTen(m.m_yExponent);
 }
 
 std::optional<PackedDateTime> GetXDateTime(const MatrixData& m, int32_t i) {

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStackedLayout>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -20,6 +21,7 @@ namespace {
 
 constexpr int kMinimumColumnWidth = 50;
 constexpr int kColumnPadding = 14;
+constexpr int kRepaintIntervalMs = 40; // 25 repaints a second at most
 const QSize kMinimumDialogSize(360, 420);
 
 QPushButton* SmallButton(const QString& caption, QWidget* parent) {
@@ -43,6 +45,10 @@ CMatrixDlg::CMatrixDlg(const ksv::MatrixData* data, bool asTable, QWidget* paren
     const QWidget* top = parent != nullptr ? parent->window() : nullptr;
     resize((top != nullptr ? top->size() : kMinimumDialogSize).expandedTo(kMinimumDialogSize));
     connect(this, &QDialog::finished, this, &CMatrixDlg::DetachFromData);
+    m_repaintTimer = new QTimer(this);
+    m_repaintTimer->setSingleShot(true);
+    m_repaintTimer->setInterval(kRepaintIntervalMs);
+    connect(m_repaintTimer, &QTimer::timeout, this, &CMatrixDlg::OnRepaintTimer);
 }
 
 CMatrixDlg::~CMatrixDlg() = default;
@@ -102,7 +108,25 @@ void CMatrixDlg::RefreshTable() {
     if (m_data == nullptr)
         return;
     m_model->Refresh();
+    if (m_repaintTimer->isActive()) {
+        m_repaintPending = true;
+        return;
+    }
+    RepaintData();
+    m_repaintTimer->start();
+}
+
+void CMatrixDlg::RepaintData() {
+    m_repaintPending = false;
+    m_model->NotifyCellsChanged();
     m_chart->update();
+}
+
+void CMatrixDlg::OnRepaintTimer() {
+    if (!m_repaintPending || m_data == nullptr)
+        return;
+    RepaintData();
+    m_repaintTimer->start();
 }
 
 void CMatrixDlg::ToggleTable() {
@@ -145,6 +169,7 @@ void CMatrixDlg::SaveTableAsText(bool useComma) {
 }
 
 void CMatrixDlg::DetachFromData() {
+    m_repaintTimer->stop();
     m_data = nullptr;
     m_chart->Detach();
     m_model->Detach();

@@ -8,6 +8,7 @@
 class QPushButton;
 class QStackedLayout;
 class QTableView;
+class QTimer;
 
 namespace ksv {
 class DeviceSettings;
@@ -35,7 +36,8 @@ public:
     CMatrixDlg(const ksv::MatrixData* data, bool asTable, QWidget* parent);
     ~CMatrixDlg() override;
 
-    // Brings the list in line with the data and repaints the chart.
+    // Brings the list's rows in line with the data at once; the cells and the chart are
+    // repainted at once too, or, while updates come faster than the eye follows, shortly.
     void RefreshTable();
     void ToggleTable();
     void SaveTableAsText(bool useComma);
@@ -55,6 +57,8 @@ private:
     void FitColumns();
     void ShowTableOrChart();
     void DetachFromData();
+    void RepaintData();
+    void OnRepaintTimer();
 
     const ksv::MatrixData* m_data;
     bool m_wideText = false;
@@ -67,4 +71,6 @@ private:
     QPushButton* m_btnTable = nullptr;
     QPushButton* m_btnComma = nullptr;
     QPushButton* m_btnSemicolon = nullptr;
+    QTimer* m_repaintTimer = nullptr;
+    bool m_repaintPending = false;
 };

@@ -28,8 +28,11 @@ void MatrixTableModel::Refresh() {
         m_nRowsShown = rows;
         endRemoveRows();
     }
-    if (rows > 0 && m_columns > 0)
-        emit dataChanged(index(0, 0), index(rows - 1, m_columns - 1), {Qt::DisplayRole});
+}
+
+void MatrixTableModel::NotifyCellsChanged() {
+    if (m_nRowsShown > 0 && m_columns > 0)
+        emit dataChanged(index(0, 0), index(m_nRowsShown - 1, m_columns - 1), {Qt::DisplayRole});
 }
 
 void MatrixTableModel::Detach() {

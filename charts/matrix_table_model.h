@@ -10,8 +10,8 @@
 namespace ksv {
 
 // The rows of a chart/table control for a list view. The columns are fixed when it is made;
-// Refresh brings the rows in line with the data, inserting or removing only the difference,
-// and has the cells read again. Texts are formatted as the view asks for them, so a refresh
+// Refresh brings the rows in line with the data, inserting or removing only the difference;
+// NotifyCellsChanged has the cells read again. Texts are formatted as the view asks for them, so a refresh
 // costs what the visible rows cost. GUI thread only.
 class MatrixTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -19,7 +19,9 @@ class MatrixTableModel : public QAbstractTableModel {
 public:
     MatrixTableModel(const MatrixData* data, QObject* parent);
 
+    // Rows inserted or removed at once; the cells are announced by NotifyCellsChanged.
     void Refresh();
+    void NotifyCellsChanged();
     // The data is going away: the model empties and reads it no more.
     void Detach();
     bool HasXColumn() const { return m_hasX; }

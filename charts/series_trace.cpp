@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <tuple>
 
 namespace ksv {
@@ -13,17 +14,29 @@ constexpr int kDotMargin = 4;
 // Points this far out are cut down before truncation, so that the slope stays true.
 constexpr double kSafeCoordinate = 1 << 20;
 
-bool PointLess(const PixelPoint& a, const PixelPoint& b) {
-    return std::tie(a.x, a.y) < std::tie(b.x, b.y);
-}
+struct PointLess {
+    bool operator()(const PixelPoint& a, const PixelPoint& b) const {
+        return std::tie(a.x, a.y) < std::tie(b.x, b.y);
+    }
+};
 
-bool SegmentLess(const Segment& a, const Segment& b) {
-    return std::tie(a.from.x, a.from.y, a.to.x, a.to.y) <
-           std::tie(b.from.x, b.from.y, b.to.x, b.to.y);
-}
+struct SegmentLess {
+    bool operator()(const Segment& a, const Segment& b) const {
+        return std::tie(a.from.x, a.from.y, a.to.x, a.to.y) <
+               std::tie(b.from.x, b.from.y, b.to.x, b.to.y);
+    }
+};
 
 bool SegmentEqual(const Segment& a, const Segment& b) {
     return a.from == b.from && a.to == b.to;
+}
+
+// Sorted, without repeats; repeats in a row, the common case, go before the sort.
+template <typename T, typename Less, typename Equal>
+void SortUnique(std::vector<T>& items, Less less, Equal equal) {
+    items.erase(std::unique(items.begin(), items.end(), equal), items.end());
+    std::sort(items.begin(), items.end(), less);
+    items.erase(std::unique(items.begin(), items.end(), equal), items.end());
 }
 
 struct DoublePoint {
@@ -103,7 +116,7 @@ void LineTrace::AddSegment(PixelPoint a, PixelPoint b) {
         return;
     }
     if (a.x != b.x) {
-        m_segments.push_back(PointLess(a, b) ? Segment{a, b} : Segment{b, a});
+        m_segments.push_back(PointLess()(a, b) ? Segment{a, b} : Segment{b, a});
         return;
     }
     const int low = std::min(a.y, b.y);
@@ -129,13 +142,10 @@ void LineTrace::FlushRun() {
 
 std::vector<Segment> LineTrace::Take() {
     FlushRun();
-    std::sort(m_steps.begin(), m_steps.end(), PointLess);
-    m_steps.erase(std::unique(m_steps.begin(), m_steps.end()), m_steps.end());
+    SortUnique(m_steps, PointLess(), std::equal_to<PixelPoint>());
     for (const PixelPoint& p : m_steps)
         m_segments.push_back({p, {p.x + 1, p.y + 1}});
-    std::sort(m_segments.begin(), m_segments.end(), SegmentLess);
-    m_segments.erase(std::unique(m_segments.begin(), m_segments.end(), SegmentEqual),
-                     m_segments.end());
+    SortUnique(m_segments, SegmentLess(), SegmentEqual);
     std::vector<Segment> out;
     out.reserve(m_segments.size());
     for (const Segment& s : m_segments)
@@ -158,8 +168,7 @@ void DotTrace::Add(double x, double y) {
 }
 
 std::vector<PixelPoint> DotTrace::Take() {
-    std::sort(m_centres.begin(), m_centres.end(), PointLess);
-    m_centres.erase(std::unique(m_centres.begin(), m_centres.end()), m_centres.end());
+    SortUnique(m_centres, PointLess(), std::equal_to<PixelPoint>());
     return std::move(m_centres);
 }
 
