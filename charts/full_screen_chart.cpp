@@ -35,8 +35,8 @@ void AppendXTitle(ChartScene& scene, const Layout& l) {
         return;
     // Without X labels the margin is narrower than the title's usual place.
     const int x = std::max(l.client.left, p.left - 34);
-    scene.push_back(Text({x, p.top + placed.offset}, placed.width, l.m.m_xTitle, true, true,
-                         kSceneBlack));
+    scene.push_back(
+        Text({x, p.top + placed.offset}, placed.width, l.m.m_xTitle, true, true, kSceneBlack));
 }
 
 void AppendLegend(ChartScene& scene, const Layout& l) {
@@ -66,8 +66,8 @@ void AppendYAxis(ChartScene& scene, const Layout& l, const ChartAxes& axes) {
         scene.push_back(
             Text({p.left - 3, p.top - 23}, minWidth, labels.minimum, false, false, kSceneBlack));
     if (maxWidth > 0)
-        scene.push_back(Text({p.right - maxWidth + 5, p.top - 23}, maxWidth, labels.maximum,
-                             false, false, kSceneBlack));
+        scene.push_back(Text({p.right - maxWidth + 5, p.top - 23}, maxWidth, labels.maximum, false,
+                             false, kSceneBlack));
     for (const AxisTick& tick : NumericTicks(axes.y)) {
         const int x = TruncatePixel(AxisPixel(tick.fraction, p.left, p.right));
         scene.push_back(SceneFill{SpanRect(x, p.top + 1, x + 1, p.top - tick.length)});

@@ -95,8 +95,7 @@ void CMatrixDlg::FitColumns() {
     const QFontMetrics headings = m_list->horizontalHeader()->fontMetrics();
     const int last = m_model->rowCount() - 1;
     for (int c = 0; c < m_model->columnCount(); ++c) {
-        int width = headings.horizontalAdvance(
-            QString::fromStdU16String(m_model->HeadingText(c)));
+        int width = headings.horizontalAdvance(QString::fromStdU16String(m_model->HeadingText(c)));
         for (int row : {0, last})
             width = std::max(width, cells.horizontalAdvance(
                                         QString::fromStdU16String(m_model->CellText(row, c))));

@@ -11,8 +11,8 @@ namespace ksv {
 
 // The rows of a chart/table control for a list view. The columns are fixed when it is made;
 // Refresh brings the rows in line with the data, inserting or removing only the difference;
-// NotifyCellsChanged has the cells read again. Texts are formatted as the view asks for them, so a refresh
-// costs what the visible rows cost. GUI thread only.
+// NotifyCellsChanged has the cells read again. Texts are formatted as the view asks for them, so a
+// refresh costs what the visible rows cost. GUI thread only.
 class MatrixTableModel : public QAbstractTableModel {
     Q_OBJECT
 

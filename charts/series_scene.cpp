@@ -70,8 +70,8 @@ SceneBars TraceBars(const SeriesInput& in, uint32_t s, uint32_t series) {
 
 } // namespace
 
-void AppendSeries(ChartScene& scene, const MatrixData& m, const ChartAxes& axes,
-                  SeriesStyle style, const SeriesFrame& frame) {
+void AppendSeries(ChartScene& scene, const MatrixData& m, const ChartAxes& axes, SeriesStyle style,
+                  const SeriesFrame& frame) {
     const uint32_t series = GetSeriesCount(m);
     const SeriesInput in{m, axes, frame, RowFractions(m, axes)};
     for (uint32_t s = 0; s < series; ++s) {

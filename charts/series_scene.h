@@ -17,7 +17,7 @@ struct SeriesFrame {
 };
 
 // Every series of the chart in its style, series 0 first.
-void AppendSeries(ChartScene& scene, const MatrixData& m, const ChartAxes& axes,
-                  SeriesStyle style, const SeriesFrame& frame);
+void AppendSeries(ChartScene& scene, const MatrixData& m, const ChartAxes& axes, SeriesStyle style,
+                  const SeriesFrame& frame);
 
 } // namespace ksv

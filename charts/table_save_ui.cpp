@@ -13,7 +13,8 @@ QString AskSavePath(QWidget* parent) {
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setDefaultSuffix(QStringLiteral("TXT"));
-    dialog->setNameFilters({QStringLiteral("TXT Files (*.TXT)"), QStringLiteral("All Files (*.*)")});
+    dialog->setNameFilters(
+        {QStringLiteral("TXT Files (*.TXT)"), QStringLiteral("All Files (*.*)")});
     const int result = dialog->exec();
     if (dialog == nullptr)
         return {};

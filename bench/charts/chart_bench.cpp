@@ -94,14 +94,13 @@ void BenchPainters() {
         QImage small(240, 160, QImage::Format_RGB32);
         const double inlineMs = MedianMs(31, [&] {
             QPainter painter(&small);
-            ksv::PaintChartScene(painter,
-                                 ksv::BuildInlineChart(m, {0, 0, 240, 160}, {}, measure));
+            ksv::PaintChartScene(painter, ksv::BuildInlineChart(m, {0, 0, 240, 160}, {}, measure));
         });
         QImage large(1024, 768, QImage::Format_RGB32);
         const double fullMs = MedianMs(31, [&] {
             QPainter painter(&large);
-            ksv::PaintChartScene(
-                painter, ksv::BuildFullScreenChart(m, {0, 0, 1024, 768}, nullptr, measure));
+            ksv::PaintChartScene(painter,
+                                 ksv::BuildFullScreenChart(m, {0, 0, 1024, 768}, nullptr, measure));
         });
         std::printf("chart %-6s 4 x %u rows: inline 240x160 median %.2f ms (target 8), "
                     "full-screen 1024x768 median %.2f ms (target 16)\n",
@@ -135,7 +134,8 @@ void BenchLiveTable(QApplication& app) {
             for (uint32_t s = 0; s < store.m_nSeries; ++s) {
                 std::vector<uint8_t> cell;
                 ksv::AppendLe(cell, Sample(s, written), 4);
-                std::copy(cell.begin(), cell.end(), store.m_pYData.begin() + 4 * (kRows * s + slot));
+                std::copy(cell.begin(), cell.end(),
+                          store.m_pYData.begin() + 4 * (kRows * s + slot));
             }
             PutDate(store, slot, written);
             store.m_nPoints = -static_cast<int32_t>((written + 1) % kRows);
@@ -167,14 +167,13 @@ void BenchSave() {
     const std::string path = "/tmp/ksv-bench-table-" + std::to_string(getpid()) + ".TXT";
     size_t bytes = 0;
     const double ms = MedianMs(11, [&] {
-        const std::vector<uint8_t> text =
-            ksv::EncodeTableText(ksv::MatrixTable(m), u';', false);
+        const std::vector<uint8_t> text = ksv::EncodeTableText(ksv::MatrixTable(m), u';', false);
         bytes = text.size();
         ksv::WriteWholeFile(path, text);
     });
     unlink(path.c_str());
-    std::printf("save %u rows x 8 series as text (%zu bytes): median %.1f ms (target 100)\n",
-                kRows, bytes, ms);
+    std::printf("save %u rows x 8 series as text (%zu bytes): median %.1f ms (target 100)\n", kRows,
+                bytes, ms);
 }
 
 } // namespace

@@ -60,8 +60,10 @@ TEST(InlineChartPaint, LegendNamesStayInTheirBands) {
 
 TEST(InlineChartPaint, ColumnSlicesAreSixPixelsEach) {
     // Width 232 gives a plot span of 200; ten rows, three series: bars of 18.
-    MatrixData m = MakeMatrix(10, 10, {{9, 5, 5, 5, 5, 5, 5, 5, 5, 5}, {9, 6, 6, 6, 6, 6, 6, 6, 6, 6},
-                                       {9, 7, 7, 7, 7, 7, 7, 7, 7, 7}});
+    MatrixData m = MakeMatrix(10, 10,
+                              {{9, 5, 5, 5, 5, 5, 5, 5, 5, 5},
+                               {9, 6, 6, 6, 6, 6, 6, 6, 6, 6},
+                               {9, 7, 7, 7, 7, 7, 7, 7, 7, 7}});
     m.m_appearance = 5;
     const QImage image = RenderInline(m, {0, 0, 232, 160}, {232, 160});
     const int row = 140; // just above the X axis line
@@ -156,7 +158,8 @@ TEST(ChartPaint, HostileDataStaysInsideTheControl) {
             for (int y = 0; y < image.height(); ++y)
                 for (int x = 0; x < image.width(); ++x)
                     if (x < item.left || x >= item.right || y < item.top || y >= item.bottom) {
-                        ASSERT_EQ(image.pixel(x, y), kOutside.rgb()) << c.what << " " << x << "," << y;
+                        ASSERT_EQ(image.pixel(x, y), kOutside.rgb())
+                            << c.what << " " << x << "," << y;
                     }
             const ChartScene full =
                 BuildFullScreenChart(c.m, {0, 0, 300, 100}, nullptr, ChartTextMeasure());
@@ -169,9 +172,8 @@ TEST(FullScreenChartPaint, AShortDialogIsLaidOutAsIf268High) {
     MatrixData m = MakeMatrix(3, 3, {}); // Y 0..1 and no series over the lines
     SetXNumbers(m, {0, 10, 20});
     // Client 300 x 200; plot (35, 39)-(290, 258).
-    const QImage image =
-        RenderScene(BuildFullScreenChart(m, {0, 0, 300, 200}, nullptr, ChartTextMeasure()),
-                    {300, 300});
+    const QImage image = RenderScene(
+        BuildFullScreenChart(m, {0, 0, 300, 200}, nullptr, ChartTextMeasure()), {300, 300});
     for (int x = 35; x < 290; ++x)
         EXPECT_TRUE(IsBlack(image.pixel(x, 39))) << x;
     for (int y = 39; y < 258; ++y)

@@ -32,7 +32,8 @@ TEST(InlineChartScene, LegendNamesAreCutToTheirBandAndAnEmptyTitleLeavesNothing)
     EXPECT_EQ(texts[1].width, 8);
 
     m.m_xTitle = u"Time";
-    const std::vector<SceneText> titled = Texts(BuildInlineChart(m, {0, 0, 240, 100}, {}, EightPerChar));
+    const std::vector<SceneText> titled =
+        Texts(BuildInlineChart(m, {0, 0, 240, 100}, {}, EightPerChar));
     ASSERT_EQ(titled.size(), 3u);
     EXPECT_EQ(titled[2].at.y, 101 - 18);
     EXPECT_FALSE(titled[2].rotated);

@@ -118,7 +118,8 @@ TEST_F(MatrixDlgTest, SavingWritesTheListInEitherEncoding) {
     wide.setAttribute(Qt::WA_DeleteOnClose, false);
     UseSavePath(wide, saved);
     wide.SaveTableAsText(false);
-    const std::string expected("\"\0S\0e\0c\0o\0n\0d\0\"\0;\0\"\0T\0\"\0;\0\"\0P\0\"\0\r\0\n\0", 36);
+    const std::string expected("\"\0S\0e\0c\0o\0n\0d\0\"\0;\0\"\0T\0\"\0;\0\"\0P\0\"\0\r\0\n\0",
+                               36);
     EXPECT_EQ(ReadAll(saved), expected);
     EXPECT_TRUE(messages.empty());
     unlink(saved.c_str());

@@ -73,9 +73,10 @@ void DemoSession::OnFrame(const HandheldFrame& frame) {
         return;
     case kMsgLayoutRequest:
         m_log << "demo-device: layout requested; recommending inline chart and table\n";
-        Send(EncodeLayoutEntries({{kIdChart, kAppearanceAttribute, kInlineLineChart},
-                                  {kIdTable, kAppearanceAttribute, kInlineTable},
-                                  {0, kPingPeriodAttribute, 5}}));
+        Send(EncodeLayoutEntries(
+            WithDemoChartLayout({{kIdChart, kAppearanceAttribute, kInlineLineChart},
+                                 {kIdTable, kAppearanceAttribute, kInlineTable},
+                                 {0, kPingPeriodAttribute, 5}})));
         return;
     case kMsgValuesToDevice:
         if (!m_inSession) {
@@ -96,10 +97,11 @@ void DemoSession::Start() {
     m_pingOutstanding = false;
     m_rowsWritten = 0;
     m_pictureTaps = 0;
+    m_charts.Reset();
     if (!Send(EncodeHelloReply(kDemoDeviceName, false))) {
         return;
     }
-    if (!Send(EncodePanelDescription(DemoPanel(m_gif), kFlagAckRequested))) {
+    if (!Send(EncodePanelDescription(WithDemoCharts(DemoPanel(m_gif)), kFlagAckRequested))) {
         return;
     }
     m_log << "demo-device: panel sent\n";
@@ -117,6 +119,9 @@ void DemoSession::OnTick() {
         return;
     }
     SendChartRow();
+    if (m_inSession) {
+        Send(m_charts.NextRows());
+    }
     if (m_ticks % kPingEveryTicks != 0 || !m_inSession) {
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "demo_charts.h"
 #include "handheld_frames.h"
 #include "link/device_encoder.h"
 
@@ -51,6 +52,7 @@ private:
     uint32_t m_rowsWritten = 0;
     int32_t m_counter = 0;
     uint32_t m_pictureTaps = 0;
+    DemoCharts m_charts;
 };
 
 } // namespace ksv::demo
