@@ -76,10 +76,11 @@ std::vector<int32_t> RowValues(uint32_t id, double t) {
     case kIdPointsChart: // percent
         return {static_cast<int32_t>(55 + 20 * std::sin(t / 9)),
                 static_cast<int32_t>(30 + 12 * std::sin(t / 9 - 0.7))};
-    default: // hundredths of a volt, of an ampere, and watts
-        return {static_cast<int32_t>(23000 + 300 * std::sin(t / 4)),
-                static_cast<int32_t>(420 + 80 * std::sin(t / 7)),
-                static_cast<int32_t>(966 + 180 * std::sin(t / 7))};
+    default: { // hundredths of a volt, an ampere and a watt
+        const int32_t volts = static_cast<int32_t>(23000 + 300 * std::sin(t / 4));
+        const int32_t amperes = static_cast<int32_t>(420 + 80 * std::sin(t / 7));
+        return {volts, amperes, static_cast<int32_t>(int64_t{volts} * amperes / 100)};
+    }
     }
 }
 
