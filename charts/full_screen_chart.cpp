@@ -56,18 +56,27 @@ int ClippedWidth(const Layout& l, const std::u16string& text, int limit) {
     return std::min(l.measure(text, false), limit);
 }
 
-void AppendYAxis(ChartScene& scene, const Layout& l, const ChartAxes& axes) {
-    const PixelRect& p = l.plot;
-    const AxisEndLabels labels = YAxisEndLabels(l.m, axes.y);
-    const int limit = (p.right - p.left) / 2 - 4;
+// The texts at both ends of an axis running from `start` to `end`, each cut to half the axis
+// less 4: the minimum begins 3 pixels before the start, the maximum ends 5 past the end.
+// X labels (rotated) sit at x = `across`, Y labels at y = `across`.
+void AppendEndLabels(ChartScene& scene, const Layout& l, const AxisEndLabels& labels, bool rotated,
+                     int start, int end, int across) {
+    const int limit = (end - start) / 2 - 4;
     const int minWidth = ClippedWidth(l, labels.minimum, limit);
     const int maxWidth = ClippedWidth(l, labels.maximum, limit);
+    auto at = [&](int along) {
+        return rotated ? PixelPoint{across, along} : PixelPoint{along, across};
+    };
     if (minWidth > 0)
-        scene.push_back(
-            Text({p.left - 3, p.top - 23}, minWidth, labels.minimum, false, false, kSceneBlack));
+        scene.push_back(Text(at(start - 3), minWidth, labels.minimum, false, rotated, kSceneBlack));
     if (maxWidth > 0)
-        scene.push_back(Text({p.right - maxWidth + 5, p.top - 23}, maxWidth, labels.maximum, false,
-                             false, kSceneBlack));
+        scene.push_back(
+            Text(at(end - maxWidth + 5), maxWidth, labels.maximum, false, rotated, kSceneBlack));
+}
+
+void AppendYAxis(ChartScene& scene, const Layout& l, const ChartAxes& axes) {
+    const PixelRect& p = l.plot;
+    AppendEndLabels(scene, l, YAxisEndLabels(l.m, axes.y), false, p.left, p.right, p.top - 23);
     for (const AxisTick& tick : NumericTicks(axes.y)) {
         const int x = TruncatePixel(AxisPixel(tick.fraction, p.left, p.right));
         scene.push_back(SceneFill{SpanRect(x, p.top + 1, x + 1, p.top - tick.length)});
@@ -82,15 +91,7 @@ void AppendXTick(ChartScene& scene, const PixelRect& p, double fraction, int len
 // The two end labels of a Numeric or DateTime X axis.
 void AppendXEndLabels(ChartScene& scene, const Layout& l, const AxisEndLabels& labels) {
     const PixelRect& p = l.plot;
-    const int limit = (p.bottom - p.top) / 2 - 4;
-    const int minWidth = ClippedWidth(l, labels.minimum, limit);
-    const int maxWidth = ClippedWidth(l, labels.maximum, limit);
-    if (minWidth > 0)
-        scene.push_back(
-            Text({p.left - 21, p.top - 3}, minWidth, labels.minimum, false, true, kSceneBlack));
-    if (maxWidth > 0)
-        scene.push_back(Text({p.left - 21, p.bottom - maxWidth + 5}, maxWidth, labels.maximum,
-                             false, true, kSceneBlack));
+    AppendEndLabels(scene, l, labels, true, p.top, p.bottom, p.left - 21);
 }
 
 void AppendRowLabels(ChartScene& scene, const Layout& l) {

@@ -5,19 +5,12 @@
 #include "link/decoders.h"
 #include "link/memory_reader.h"
 #include "link/panel_store.h"
+#include "tests/support/recording_sinks.h"
 
 #include <gtest/gtest.h>
 
 namespace ksv::demo {
 namespace {
-
-class CountingReporter : public ErrorReporter {
-public:
-    void ReportError(long, const char*, long) override { ++errors; }
-    void ShowMessage(const std::u16string&) override { ++errors; }
-    void RequestQuit() override { ++errors; }
-    int errors = 0;
-};
 
 // What the handheld makes of the demo's charts after `seconds` rows.
 MatrixData Received(PanelStore& store, uint32_t id) {
@@ -41,7 +34,7 @@ MatrixData Received(PanelStore& store, uint32_t id) {
 }
 
 TEST(DemoCharts, RowsArriveWholeAndWrapAroundTheirRings) {
-    CountingReporter reporter;
+    testing::ThreadSafeReporter reporter;
     PanelStore store(reporter);
     const DeviceMessage description = EncodePanelDescription(WithDemoCharts({}));
     MemoryReader panel(description.payload);
@@ -52,7 +45,7 @@ TEST(DemoCharts, RowsArriveWholeAndWrapAroundTheirRings) {
         MemoryReader rows(frame.payload);
         ASSERT_EQ(ApplyMatrixRows(rows, store, reporter), kSuccess);
     }
-    EXPECT_EQ(reporter.errors, 0);
+    EXPECT_TRUE(reporter.Values().empty());
 
     const MatrixData line = Received(store, kIdLineChart); // 60 slots: still filling
     EXPECT_EQ(GetRowCount(line), 45);
