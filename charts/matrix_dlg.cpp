@@ -106,7 +106,10 @@ void CMatrixDlg::FitColumns() {
 void CMatrixDlg::RefreshTable() {
     if (m_data == nullptr)
         return;
+    const bool wasEmpty = m_model->rowCount() == 0;
     m_model->Refresh();
+    if (wasEmpty && m_model->rowCount() > 0)
+        FitColumns(); // opened before the first row: fit the cells now
     if (m_repaintTimer->isActive()) {
         m_repaintPending = true;
         return;
