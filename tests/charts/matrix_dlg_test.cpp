@@ -138,5 +138,21 @@ TEST_F(MatrixDlgTest, APathThatCannotBeOpenedIsToldAndCancelWritesNothing) {
     EXPECT_EQ(messages.size(), 1u);
 }
 
+TEST_F(MatrixDlgTest, ASessionEndingWhileTheFileDialogIsUpWritesNothing) {
+    auto* dlg = new CMatrixDlg(&m, true, nullptr);
+    QPointer<CMatrixDlg> guard(dlg);
+    dlg->open();
+    dlg->SetSaveUi({[&](QWidget*) {
+                        dlg->close(); // the session ends meanwhile
+                        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                        return QString::fromStdString(saved);
+                    },
+                    [this](QWidget*, const QString& text) { messages.push_back(text); }});
+    dlg->SaveTableAsText(true);
+    EXPECT_TRUE(guard == nullptr);
+    EXPECT_NE(access(saved.c_str(), F_OK), 0);
+    EXPECT_TRUE(messages.empty());
+}
+
 } // namespace
 } // namespace ksv
