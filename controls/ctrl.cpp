@@ -1,11 +1,24 @@
 #include "controls/ctrl.h"
 
+#include "controls/ctrl_font.h"
+#include "controls/ctrl_rules.h"
+#include "controls/matrix_table_model.h"
+#include "controls/momentary_button.h"
+#include "controls/value_text.h"
 #include "link/link.h"
 #include "platform/error_reporter.h"
 #include "resources/resource_ids.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QSlider>
+#include <QTableView>
+#include <QTimeEdit>
 
 #include <algorithm>
 
@@ -13,43 +26,15 @@ namespace {
 
 int g_windowIdCounter = kFirstControlWindowId;
 
-bool IsKnownKind(ControlKind kind) {
-    const auto value = static_cast<uint32_t>(kind);
-    return value <= 14 && value != 1;
-}
-
-QFont MakeFont(int height, bool bold) {
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif); // the swiss family where Arial is missing
-    font.setPixelSize(std::max(1, height));
-    font.setWeight(bold ? QFont::Bold : QFont::Normal);
-    return font;
-}
-
-void ApplyFont(QWidget* window, const QFont& font) {
-    if (window != nullptr && window->font() != font) {
-        window->setFont(font);
-    }
-}
+const QColor kWhite(Qt::white);
+const QColor kBlack(Qt::black);
 
 } // namespace
 
-std::optional<ControlKind> ControlKindFromRecordKind(uint32_t recordKind) {
-    static constexpr ControlKind kTable[] = {
-        ControlKind::Unsupported, // 0: not a kind
-        ControlKind::Text,        ControlKind::Button,   ControlKind::Latch,
-        ControlKind::Section,     ControlKind::DateTime, ControlKind::Number,
-        ControlKind::Matrix,      ControlKind::Password, ControlKind::List,
-        ControlKind::MessageBox,  ControlKind::Blob,     ControlKind::File,
-        ControlKind::Unsupported, ControlKind::Image,
-    };
-    if (recordKind == 0 || recordKind >= std::size(kTable)) {
-        return std::nullopt;
-    }
-    return kTable[recordKind];
-}
+MatrixFields::MatrixFields() = default;
+MatrixFields::~MatrixFields() = default;
 
-CCtrl::CCtrl() : m_tableFont(MakeFont(14, false)) {}
+CCtrl::CCtrl() = default;
 
 CCtrl::~CCtrl() = default;
 
@@ -71,7 +56,6 @@ void CCtrl::InitFromRecord(const ksv::ControlHeader& header, QWidget* parent,
     m_colour = header.colour;
     RemakeBrush();
     m_state = 0;
-    m_comboCache = {-1, -1, -1, -1};
     m_caption = QString::fromStdU16String(header.caption);
     // A caption may carry the terminator the device counted; it is not shown.
     const auto end = m_caption.indexOf(QChar(0));
@@ -126,8 +110,8 @@ int CCtrl::NextChildId() const {
 }
 
 bool CCtrl::BeginCreate(ControlKind kind) {
-    const bool fresh =
-        m_kind == ControlKind::Unsupported && !m_pLabelWnd && !m_pValueWnd && !m_pButton;
+    const bool fresh = m_kind == ControlKind::Unsupported && !m_pLabelWnd && !m_pValueWnd &&
+                       !m_pButton && !m_pEdit && !m_pCombo;
     if (!fresh) {
         ReportInternalError(__LINE__);
     }
@@ -143,15 +127,38 @@ void CCtrl::CreateLabel(uint32_t style) {
     }
     m_pLabelWnd.Reset(ksv::qt::CreateStatic(m_pParent, m_caption, style, NextChildId()));
     if (m_pLabelFont) {
-        ApplyFont(m_pLabelWnd.get(), *m_pLabelFont);
+        m_pLabelWnd->setFont(*m_pLabelFont);
     }
 }
 
+// Every creator ends here: the control font and the colours reach the new windows.
+void CCtrl::FinishCreate() {
+    if (m_pFont) {
+        for (QWidget* window : KindWindows()) {
+            if (window != nullptr && window != m_matrix.m_pTableWnd.get()) {
+                window->setFont(*m_pFont);
+            }
+        }
+    }
+    ApplyColours();
+}
+
 std::vector<QWidget*> CCtrl::KindWindows() const {
-    return {m_pValueWnd.get(), m_pButton.get(),   m_pCheck.get(),      m_pMomentary.get(),
-            m_pMinus.get(),    m_pPlus.get(),     m_pDatePicker.get(), m_pTimePicker.get(),
-            m_pEdit.get(),     m_pCombo.get(),    m_pListBox.get(),    m_pValueWnd2.get(),
-            m_pSlider.get(),   m_pChartWnd.get(), m_pTableWnd.get()};
+    return {m_pValueWnd.get(),
+            m_pButton.get(),
+            m_latch.m_pCheck.get(),
+            m_latch.m_pMomentary.get(),
+            m_number.m_pMinus.get(),
+            m_number.m_pPlus.get(),
+            m_date.m_pDatePicker.get(),
+            m_date.m_pTimePicker.get(),
+            m_pEdit.get(),
+            m_pCombo.get(),
+            m_list.m_pListBox.get(),
+            m_number.m_pValueWnd2.get(),
+            m_number.m_pSlider.get(),
+            m_matrix.m_pChartWnd.get(),
+            m_matrix.m_pTableWnd.get()};
 }
 
 std::vector<QWidget*> CCtrl::Windows() const {
@@ -164,46 +171,112 @@ bool CCtrl::UsesOpenPlacement() const {
     return (m_kind == ControlKind::Section || m_kind == ControlKind::Password) && m_state != 0;
 }
 
+CtrlRect CCtrl::Rect() const {
+    if (UsesOpenPlacement()) {
+        return {m_xOpen, m_yOpen, m_widthOpen, m_heightOpen};
+    }
+    return {m_x, m_y, m_width, m_height};
+}
+
+CtrlFrame CCtrl::Frame() const {
+    const CtrlRect r = Rect();
+    return {r.x, r.y, r.w, r.h, m_bShowLabel ? m_nLabelFontHeight : 0};
+}
+
+void CCtrl::PlaceRect(QWidget* window, const CtrlRect& rect) {
+    if (window == nullptr) {
+        return;
+    }
+    ksv::qt::MoveWindow(window, rect.x, rect.y, rect.w, rect.h);
+    if ((m_flags & kFlagDisabled) != 0) {
+        ksv::qt::ModifyStyle(window, 0, ksv::qt::kStyleDisabled);
+    }
+}
+
+void CCtrl::PlaceBody(QWidget* window, const CtrlFrame& frame) {
+    PlaceRect(window, frame.Body());
+}
+
 void CCtrl::Place() {
     if (!IsKnownKind(m_kind)) {
         ReportInternalError(__LINE__);
         return;
     }
-    const int labelHeight = m_bShowLabel ? m_nLabelFontHeight : 0;
-    const bool open = UsesOpenPlacement();
-    const int x = open ? m_xOpen : m_x;
-    const int y = open ? m_yOpen : m_y;
-    const int w = open ? m_widthOpen : m_width;
-    const int h = open ? m_heightOpen : m_height;
-    const bool disabled = (m_flags & kFlagDisabled) != 0;
-
-    if (QWidget* label = m_pLabelWnd.get()) {
-        ksv::qt::MoveWindow(label, x, y, w, m_nLabelFontHeight);
-        if (disabled) {
-            ksv::qt::ModifyStyle(label, 0, ksv::qt::kStyleDisabled);
-        }
-    }
-
-    QWidget* placed = nullptr;
+    const CtrlFrame f = Frame();
+    PlaceRect(m_pLabelWnd.get(), {f.x, f.y, f.w, m_nLabelFontHeight});
     switch (m_kind) {
     case ControlKind::Unsupported:
-        placed = m_pValueWnd.get();
+    case ControlKind::Section:
+    case ControlKind::Blob:
+    case ControlKind::File:
+        PlaceBody(m_pValueWnd.get(), f);
+        PlaceBody(m_pButton.get(), f);
         break;
     case ControlKind::Button:
-        placed = m_pButton.get();
-        ksv::qt::ModifyStyle(placed, ksv::qt::kStyleBorder, m_bBorder ? ksv::qt::kStyleBorder : 0);
+        ksv::qt::ModifyStyle(m_pButton.get(), ksv::qt::kStyleBorder,
+                             m_bBorder ? ksv::qt::kStyleBorder : 0);
+        PlaceBody(m_pButton.get(), f);
         break;
-    default:
-        // The windows of the remaining kinds come with their creators.
+    case ControlKind::Text:
+        PlaceText(f);
+        break;
+    case ControlKind::Latch:
+        for (QWidget* window : KindWindows()) {
+            PlaceBody(window, f);
+        }
+        break;
+    case ControlKind::DateTime:
+        PlaceDateTime(f);
+        break;
+    case ControlKind::Number:
+        PlaceNumber(f);
+        break;
+    case ControlKind::Matrix:
+        m_matrix.m_data.m_appearance = Appearance();
+        for (QWidget* window : KindWindows()) {
+            PlaceBody(window, f);
+        }
+        break;
+    case ControlKind::Password:
+        PlacePassword(f);
+        break;
+    case ControlKind::List:
+        PlaceList(f);
+        break;
+    case ControlKind::MessageBox:
+    case ControlKind::Image:
         break;
     }
-    if (placed == nullptr) {
-        return;
+}
+
+std::vector<QWidget*> CCtrl::ShownWindows() const {
+    switch (m_kind) {
+    case ControlKind::Unsupported:
+        return {m_pValueWnd.get()};
+    case ControlKind::Button:
+    case ControlKind::Section:
+    case ControlKind::Blob:
+    case ControlKind::File:
+        return {m_pButton.get()};
+    case ControlKind::Text:
+        return ShownText();
+    case ControlKind::Latch:
+        return ShownLatch();
+    case ControlKind::DateTime:
+        return ShownDateTime();
+    case ControlKind::Number:
+        return ShownNumber();
+    case ControlKind::Matrix:
+        return ShownMatrix();
+    case ControlKind::Password:
+        return ShownPassword();
+    case ControlKind::List:
+        return ShownList();
+    case ControlKind::MessageBox:
+    case ControlKind::Image:
+        return {};
     }
-    ksv::qt::MoveWindow(placed, x, y + labelHeight, w, h - labelHeight);
-    if (disabled) {
-        ksv::qt::ModifyStyle(placed, 0, ksv::qt::kStyleDisabled);
-    }
+    return {};
 }
 
 void CCtrl::Show(bool visible) {
@@ -211,15 +284,15 @@ void CCtrl::Show(bool visible) {
         ReportInternalError(__LINE__);
         return;
     }
-    ksv::qt::ShowWindow(m_pLabelWnd.get(), visible && m_bShowLabel);
-    QWidget* shown = nullptr;
-    if (m_kind == ControlKind::Unsupported) {
-        shown = m_pValueWnd.get();
-    } else if (m_kind == ControlKind::Button) {
-        shown = m_pButton.get();
+    if (m_kind == ControlKind::Image) {
+        m_image.m_bImageShown = visible;
+        return;
     }
+    ksv::qt::ShowWindow(m_pLabelWnd.get(), visible && m_bShowLabel);
+    const std::vector<QWidget*> shown = visible ? ShownWindows() : std::vector<QWidget*>{};
     for (QWidget* window : KindWindows()) {
-        ksv::qt::ShowWindow(window, visible && window == shown);
+        const bool show = std::find(shown.begin(), shown.end(), window) != shown.end();
+        ksv::qt::ShowWindow(window, window != nullptr && show);
     }
 }
 
@@ -243,45 +316,81 @@ void CCtrl::SetFont(int height, bool bold) {
     if (m_kind == ControlKind::MessageBox) {
         return;
     }
-    m_pFont = std::make_unique<QFont>(MakeFont(height, bold));
+    if (m_pFont && m_pFont->pixelSize() == std::max(1, height) && m_pFont->bold() == bold) {
+        return; // every relayout sets the same font again
+    }
+    m_pFont = std::make_unique<QFont>(MakeControlFont(height, bold));
     for (QWidget* window : KindWindows()) {
-        ApplyFont(window, window == m_pTableWnd.get() ? m_tableFont : *m_pFont);
+        if (window != nullptr && window != m_matrix.m_pTableWnd.get()) {
+            window->setFont(*m_pFont);
+        }
     }
 }
 
 void CCtrl::SetLabelFont(int height, bool bold) {
     m_nLabelFontHeight = height;
     m_bLabelBold = bold;
-    m_pLabelFont = std::make_unique<QFont>(MakeFont(height, bold));
-    ApplyFont(m_pLabelWnd.get(), *m_pLabelFont);
+    m_pLabelFont = std::make_unique<QFont>(MakeControlFont(height, bold));
+    if (m_pLabelWnd) {
+        m_pLabelWnd->setFont(*m_pLabelFont);
+    }
 }
 
 bool CCtrl::OwnsWindow(const QWidget* window) const {
     if (window == nullptr || m_kind == ControlKind::MessageBox || m_kind == ControlKind::Image) {
         return false;
     }
-    const auto windows = Windows();
+    if (window == m_pLabelWnd.get()) {
+        return true;
+    }
+    const auto windows = KindWindows();
     return std::find(windows.begin(), windows.end(), window) != windows.end();
 }
 
+bool CCtrl::IsDark() const {
+    const QColor own = ksv::qt::ColourFromRef(m_colour);
+    return own.red() + own.green() + own.blue() < 255;
+}
+
+// Readable text on the control's colour.
+CtlColour CCtrl::Normal() const {
+    return {IsDark() ? kWhite : kBlack, ksv::qt::ColourFromRef(m_colour)};
+}
+
+// The control's colour as text on white or black.
+CtlColour CCtrl::Inverted() const {
+    return {ksv::qt::ColourFromRef(m_colour), IsDark() ? kWhite : kBlack};
+}
+
 CtlColour CCtrl::OnCtlColor(const QWidget* window) const {
-    const QColor white(Qt::white);
-    const QColor black(Qt::black);
     if (!IsKnownKind(m_kind)) {
         ReportInternalError(__LINE__);
-        return {black, white};
+        return {kBlack, kWhite};
     }
     if (window != nullptr && window == m_pLabelWnd.get()) {
-        return {black, white};
+        return {kBlack, kWhite};
     }
-    if (m_kind == ControlKind::MessageBox || m_kind == ControlKind::Image) {
-        return {black, white};
+    switch (m_kind) {
+    case ControlKind::Text:
+        return ColourText(window);
+    case ControlKind::Latch:
+        return ColourLatch();
+    case ControlKind::Section:
+        return m_state != 0 ? Inverted() : Normal();
+    case ControlKind::File:
+        return m_file.m_bFileRequested ? Inverted() : Normal();
+    case ControlKind::DateTime:
+        return ColourDateTime();
+    case ControlKind::Number:
+        return ColourNumber(window);
+    case ControlKind::Password:
+        return ColourPassword(window);
+    case ControlKind::MessageBox:
+    case ControlKind::Image:
+        return {kBlack, kWhite};
+    default:
+        return Normal();
     }
-    const QColor own = ksv::qt::ColourFromRef(m_colour);
-    const int brightness = own.red() + own.green() + own.blue();
-    const bool dark = brightness < 255;
-    // Every other kind of the ones built so far is drawn "normal": readable text on its colour.
-    return {dark ? white : black, m_hBrush ? m_hBrush->color() : own};
 }
 
 void CCtrl::ApplyColours() {
@@ -294,11 +403,29 @@ void CCtrl::ApplyColours() {
 }
 
 void CCtrl::CloseDialogs() {
-    for (QDialog* dialog :
-         {m_pChartDlg.data(), m_pPasswordDlg.data(), m_pDateTimeDlg.data(), m_pNumberDlg.data()}) {
+    for (QDialog* dialog : {m_matrix.m_pChartDlg.data(), m_password.m_pPasswordDlg.data(),
+                            m_date.m_pDateTimeDlg.data(), m_number.m_pNumberDlg.data()}) {
         if (dialog != nullptr) {
             QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
         }
+    }
+}
+
+ksv::PanelStore* CCtrl::Store() const {
+    return m_services.link == nullptr ? nullptr : &m_services.link->Store();
+}
+
+void CCtrl::SendValue(const void* data, uint32_t size) {
+    if (m_services.link == nullptr) {
+        return;
+    }
+    m_services.link->Store().SetControlValue(m_deviceId, data, size);
+    m_services.link->SendChangedValues();
+}
+
+void CCtrl::OpenUrl(const QUrl& url) const {
+    if (m_services.host != nullptr) {
+        m_services.host->OpenUrl(url);
     }
 }
 
@@ -307,33 +434,87 @@ void CCtrl::OnClicked(QWidget* window) {
     case ControlKind::Unsupported:
     case ControlKind::MessageBox:
     case ControlKind::Image:
+    case ControlKind::List:
         return;
     case ControlKind::Button:
-        OnButtonClicked(window);
+        ClickButton();
         return;
-    default:
-        if (!IsKnownKind(m_kind)) {
-            ReportInternalError(__LINE__);
-        }
-        // The input of the remaining kinds comes with their creators.
+    case ControlKind::Text:
+        ClickText();
+        return;
+    case ControlKind::Latch:
+        ClickLatch();
+        return;
+    case ControlKind::Section:
+        ClickSection();
+        return;
+    case ControlKind::DateTime:
+        ClickDateTime();
+        return;
+    case ControlKind::Number:
+        ClickNumber(window);
+        return;
+    case ControlKind::Matrix:
+        ClickMatrix();
+        return;
+    case ControlKind::Password:
+        ClickPassword();
+        return;
+    case ControlKind::Blob:
+        ClickBlob();
+        return;
+    case ControlKind::File:
+        ClickFile();
         return;
     }
+    ReportInternalError(__LINE__);
 }
 
-void CCtrl::UpdateValue(const std::vector<uint8_t>&) {
+void CCtrl::UpdateValue(const std::vector<uint8_t>& value) {
     switch (m_kind) {
     case ControlKind::Unsupported:
         ksv::qt::SetWindowText(m_pValueWnd.get(), m_text);
-        break;
+        return;
     case ControlKind::Button:
         if (m_pButton) {
             m_pButton->update();
         }
-        break;
-    default:
-        // The values of the remaining kinds come with their creators.
+        return;
+    case ControlKind::Text:
+        UpdateText(value);
+        return;
+    case ControlKind::Latch:
+        UpdateLatch(value);
+        return;
+    case ControlKind::Section:
+        m_state = value.empty() ? 0 : value[0];
+        ApplyColours();
+        return;
+    case ControlKind::DateTime:
+        UpdateDateTime(value);
+        return;
+    case ControlKind::Number:
+        UpdateNumber(value);
+        return;
+    case ControlKind::Password:
+        m_state = value.empty() ? 0 : value[0];
+        return;
+    case ControlKind::List:
+        UpdateList(value);
+        return;
+    case ControlKind::MessageBox:
+        m_text = TextOfValue(value);
+        return;
+    case ControlKind::Blob:
+        UpdateBlob(value);
+        return;
+    case ControlKind::File:
+    case ControlKind::Image:
+        return; // a file arrives by OnFileArrived; a picture only with the panel
+    case ControlKind::Matrix:
         break;
     }
+    ReportInternalError(__LINE__);
 }
 
 void CCtrl::UpdateStyle(uint32_t flags, uint32_t colour) {
@@ -345,13 +526,22 @@ void CCtrl::UpdateStyle(uint32_t flags, uint32_t colour) {
     }
 }
 
+int CCtrl::Appearance() const {
+    AppearanceContext context;
+    context.kind = m_kind;
+    context.flags = m_flags;
+    context.latchGroup = m_latch.m_nLatchGroup;
+    context.numberHasRange = m_number.m_min < m_number.m_max;
+    return EffectiveAppearance(context, m_appearance);
+}
+
 int CCtrl::GetAppearanceCount() const {
-    const bool editable = (m_flags & kFlagEditable) != 0;
+    const bool editable = IsEditable();
     switch (m_kind) {
     case ControlKind::Text:
         return editable ? 2 : 1;
     case ControlKind::Latch:
-        return m_nLatchGroup != 0 ? 1 : 3;
+        return m_latch.m_nLatchGroup != 0 ? 1 : 3;
     case ControlKind::DateTime:
     case ControlKind::List:
         return 2;
@@ -367,7 +557,6 @@ int CCtrl::GetAppearanceCount() const {
 }
 
 QString CCtrl::GetKindName(int appearance) const {
-    const bool editable = (m_flags & kFlagEditable) != 0;
     std::vector<const char*> names;
     switch (m_kind) {
     case ControlKind::Unsupported:
@@ -389,7 +578,7 @@ QString CCtrl::GetKindName(int appearance) const {
         names = {"Date/Time (Full screen)", "Date/Time (Inline)"};
         break;
     case ControlKind::Number:
-        if (editable) {
+        if (IsEditable()) {
             names = {"Number (Full screen)", "Number with OK", "Number with spin"};
         } else {
             names = {"Number"};
@@ -428,12 +617,42 @@ QString CCtrl::ListName() const {
     if (!m_caption.isEmpty()) {
         return m_caption;
     }
+    using ksv::qt::GetWindowText;
     switch (m_kind) {
     case ControlKind::Unsupported:
         return QStringLiteral("[???]");
-    case ControlKind::Button:
-        return ksv::qt::GetWindowText(m_pButton.get());
-    default:
+    case ControlKind::Text:
+        if ((m_flags & ksv::kFlagPasswordEntry) != 0 && m_pEdit) {
+            return QStringLiteral("[Password]");
+        }
+        return m_pEdit ? GetWindowText(m_pEdit.get()) : GetWindowText(m_pValueWnd.get());
+    case ControlKind::Latch: {
+        const std::vector<QWidget*> shown = ShownLatch();
+        return shown.empty() ? QString() : GetWindowText(shown.front());
+    }
+    case ControlKind::DateTime:
+        if (!IsEditable()) {
+            return GetWindowText(m_pValueWnd.get());
+        }
+        if (Appearance() == 0) {
+            return GetWindowText(m_pButton.get());
+        }
+        return ListNameOfPickers();
+    case ControlKind::Number:
+        if (!IsEditable() || Appearance() == 2) {
+            return GetWindowText(m_pValueWnd.get());
+        }
+        return GetWindowText(Appearance() == 1 ? static_cast<QWidget*>(m_pEdit.get())
+                                               : m_pButton.get());
+    case ControlKind::Password:
+        return QStringLiteral("[Password]");
+    case ControlKind::List:
+        return ListNameOfItems();
+    case ControlKind::MessageBox:
         return m_text;
+    case ControlKind::Image:
+        return m_caption;
+    default:
+        return GetWindowText(m_pButton.get());
     }
 }

@@ -1,5 +1,11 @@
 #pragma once
 
+#include "charts/matrix_data.h"
+#include "controls/control_kind.h"
+#include "controls/ctrl_geometry.h"
+#include "controls/ctrl_host.h"
+#include "controls/packed_date_time.h"
+#include "link/control_flags.h"
 #include "link/panel_store.h"
 #include "platform/qt/child_window.h"
 
@@ -11,58 +17,45 @@
 #include <QString>
 #include <QWidget>
 
-#include <array>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <vector>
 
+class CMomentaryButton;
+class MatrixTableModel;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
 class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPainter;
 class QPushButton;
+class QSlider;
+class QTableView;
+class QTimeEdit;
 
 namespace ksv {
 class ErrorReporter;
 class Link;
 } // namespace ksv
 
-// The control's own kind numbering; 1 is never used.
-enum class ControlKind : uint32_t {
-    Unsupported = 0,
-    Button = 2,
-    Text = 3,
-    Latch = 4,
-    Section = 5,
-    DateTime = 6,
-    Number = 7,
-    Matrix = 8,
-    Password = 9,
-    List = 10,
-    MessageBox = 11,
-    Blob = 12,
-    File = 13,
-    Image = 14,
-};
-
-// The ControlKind a record of the store's kind becomes; none for 0 and 15 and above.
-std::optional<ControlKind> ControlKindFromRecordKind(uint32_t recordKind);
-
-// Flags bits shared by every kind.
-inline constexpr uint32_t kFlagHidden = 0x00000001;
-inline constexpr uint32_t kFlagByteSizes = 0x00000004;
-inline constexpr uint32_t kFlagNewRow = 0x00000008;
-inline constexpr uint32_t kFlagTurnToPage = 0x00000010;
-inline constexpr uint32_t kFlagDisabled = 0x00000080;
-inline constexpr uint32_t kFlagEditable = 0x00010000;
+using ksv::kFlagDisabled;
+using ksv::kFlagEditable;
+using ksv::kFlagHidden;
+using ksv::kFlagNewRow;
+using ksv::kFlagTurnToPage;
 
 // Default size of a control and of the view's small buttons.
 inline constexpr int kStandardWidth = 117;
 inline constexpr int kStandardHeight = 57;
 
-// What the control needs of the rest of the program: the link (store and sending) and the
-// error report. Both outlive every control.
+// What the control needs of the rest of the program: the link (store and sending), the error
+// report and the view that holds it. All outlive every control.
 struct CtrlServices {
     ksv::Link* link = nullptr;
     ksv::ErrorReporter* reporter = nullptr;
+    CtrlHost* host = nullptr;
 };
 
 // Text colour and background a child window of the control is drawn with.
@@ -71,11 +64,88 @@ struct CtlColour {
     QColor brush;
 };
 
+// The fields of each kind; only the control's own kind's carry meaning.
+struct TextFields {
+    uint32_t m_nMaxLen = 0; // from the device, bytes when the sizes count bytes
+};
+
+struct LatchFields {
+    uint32_t m_nLatchGroup = 0; // 0: not in a group
+    ksv::qt::OwnedWindow<QCheckBox> m_pCheck;
+    ksv::qt::OwnedWindow<CMomentaryButton> m_pMomentary;
+};
+
+struct DateTimeFields {
+    ksv::PackedDateTime m_dateTime;
+    bool m_bShowDate = false;
+    bool m_bShowTime = false;
+    bool m_bShowWeekday = false;
+    ksv::qt::OwnedWindow<QDateEdit> m_pDatePicker;
+    ksv::qt::OwnedWindow<QTimeEdit> m_pTimePicker;
+    QPointer<QDialog> m_pDateTimeDlg;
+};
+
+struct NumberFields {
+    int32_t m_value = 0; // raw; shown as m_value x 10^m_exponent
+    int32_t m_max = 0;
+    int32_t m_min = 0;
+    int8_t m_exponent = 0;
+    int8_t m_decimals = 0;
+    int32_t m_nZeroFill = 0; // per-device zero-fill width, read when the control is made
+    ksv::qt::OwnedWindow<QPushButton> m_pMinus; // "-", or "OK" beside the edit
+    ksv::qt::OwnedWindow<QPushButton> m_pPlus;
+    ksv::qt::OwnedWindow<QSlider> m_pSlider;
+    ksv::qt::OwnedWindow<QLabel> m_pValueWnd2; // the bar
+    QPointer<QDialog> m_pNumberDlg;
+};
+
+struct MatrixFields {
+    MatrixFields();
+    ~MatrixFields();
+    ksv::MatrixData m_data; // the chart window and the dialog read it
+    ksv::qt::OwnedWindow<QWidget> m_pChartWnd;
+    std::unique_ptr<MatrixTableModel> m_tableModel; // outlives the table: declared before it
+    ksv::qt::OwnedWindow<QTableView> m_pTableWnd;
+    uint32_t m_nTableRows = 0;
+    QFont m_tableFont;
+    QPointer<QDialog> m_pChartDlg;
+};
+
+struct PasswordFields {
+    QPointer<QDialog> m_pPasswordDlg;
+};
+
+struct ListFields {
+    uint32_t m_nListCount = 0; // items the control holds
+    int32_t m_nListSel = -1;
+    ksv::qt::OwnedWindow<QListWidget> m_pListBox;
+};
+
+struct BlobFields {
+    std::vector<uint8_t> m_pBlobData; // m_nBlobSize bytes
+    uint32_t m_nBlobLen = 0;
+    uint32_t m_nBlobSize = 0;
+};
+
+struct FileFields {
+    bool m_bFileRequested = false; // asked for and not arrived yet
+};
+
+struct ImageFields {
+    bool m_bImageShown = false;   // visible, drawn by the view
+    bool m_bImagePressed = false; // drawn 2 pixels right and down
+    QImage m_pImageBitmap;        // null when the picture was refused
+    int32_t m_nImageWidth = 0;
+    int32_t m_nImageHeight = 0;
+    int32_t m_nImageHAlign = 0; // placement modes 0..4
+    int32_t m_nImageVAlign = 0;
+};
+
 // One on-screen control, built from one ControlRecord of the store. It owns its child windows
 // (children of the view), fonts, brush and copies of the device's data.
 //
-// Thread contract: GUI thread only. The creators and refreshes read the store; the view holds
-// the store lock around them.
+// Thread contract: GUI thread only. The creators and updates read data the view took from the
+// store under its lock; input sends through the link, which takes the lock itself.
 class CCtrl {
 public:
     CCtrl();
@@ -95,9 +165,23 @@ public:
     void InitViewButton(int windowId, const QString& caption, QWidget* parent, bool bold, int width,
                         int height, const CtrlServices& services);
 
-    // Creators: each runs once on an initialised Unsupported record.
+    // Creators: each runs once on an initialised Unsupported record, with the kind's data.
     void CreateUnsupported();
     void CreateButton();
+    void CreateText(uint32_t maxLen, const QString& text);
+    void CreateLatch(uint32_t group, uint8_t state);
+    void CreateSection(uint8_t state);
+    void CreateDateTime(const QString& format, const ksv::PackedDateTime& value);
+    void CreateNumber(int32_t maximum, int32_t minimum, int8_t decimals, int8_t exponent,
+                      const QString& templ, int32_t value);
+    void CreateMatrix(const ksv::ControlDetails& details, uint32_t cursorWord,
+                      const std::vector<uint8_t>& cells, const std::vector<uint8_t>& textPart);
+    void CreatePassword(uint8_t state);
+    void CreateList(uint32_t count, const std::u16string& items, int32_t selected);
+    void CreateMessageBox(const QString& text);
+    void CreateBlob(uint32_t size, const std::vector<uint8_t>& data, uint32_t length);
+    void CreateFile();
+    void CreateImage(const std::vector<uint8_t>& gif);
 
     void Place();
     void Show(bool visible);
@@ -108,41 +192,55 @@ public:
     CtlColour OnCtlColor(const QWidget* window) const;
     // Gives every window its colours again (after a state or colour change).
     void ApplyColours();
+    // Draws an Image control (nothing for the other kinds).
+    void PaintImage(QPainter& painter) const;
     // Asks dialogs still open for this control to close.
     void CloseDialogs();
 
     // Input.
     void OnClicked(QWidget* window);
+    void OnEditChange();
+    void OnSelChange(QWidget* window);
+    void OnPickerChange(QWidget* window);
+    void OnSliderMoved();
+    void OnMomentaryDown();
+    void OnMomentaryUp();
+    void OnFileArrived(const QString& path);
+    // An Image tap: pressed (reported to the device) or released.
+    void SetImagePressed(bool pressed, bool report);
+    // Puts up a MessageBox's message unless it has been shown.
+    void StartMessageBox();
 
-    // Device updates: a new value read from the store, and a new flags word and colour.
+    // Device updates: a new value read from the store, a new flags word and colour, new rows.
     void UpdateValue(const std::vector<uint8_t>& value);
     void UpdateStyle(uint32_t flags, uint32_t colour);
+    void UpdateMatrix(uint32_t cursorWord, const std::vector<uint8_t>& cells,
+                      const std::vector<uint8_t>& textPart);
+    void FillTable();
+
+    // What the full-screen dialogs give back when the user accepts them.
+    void TakeDialogDateTime(const ksv::PackedDateTime& value);
+    void TakeDialogNumber(int32_t value);
 
     QString GetKindName(int appearance) const;
     int GetAppearanceCount() const;
+    // The appearance shown: m_appearance when the kind has it, else 0.
+    int Appearance() const;
     bool IsShown() const { return (m_flags & kFlagHidden) == 0; }
+    bool IsEditable() const { return (m_flags & kFlagEditable) != 0; }
     QString ListName() const;
     // The second placement applies: an open Section or a logged-in Password.
     bool UsesOpenPlacement() const;
     int EffectivePage() const { return UsesOpenPlacement() ? m_pageOpen : m_page; }
+    // The rectangle in use, label included.
+    CtrlRect Rect() const;
 
-    // Fields, in the order of the control record. Window pointers are owned.
-    ksv::qt::OwnedWindow<QWidget> m_pChartWnd;
-    ksv::qt::OwnedWindow<QWidget> m_pTableWnd;
-    uint32_t m_nTableRows = 0;
-    bool m_bImageShown = false;
-    bool m_bImagePressed = false;
-    std::unique_ptr<QImage> m_pImageBitmap; // decoded picture; painted straight from it
-    int32_t m_nImageWidth = 0;
-    int32_t m_nImageHeight = 0;
-    int32_t m_nImageHAlign = 0;
-    int32_t m_nImageVAlign = 0;
-    int32_t m_nAlign = 0;
+    // Common fields. Window pointers are owned.
     std::unique_ptr<QFont> m_pLabelFont;
     ksv::qt::OwnedWindow<QLabel> m_pLabelWnd;
     bool m_bShowLabel = false;
     bool m_bBorder = false;
-    uint32_t m_nIgnoreEditChanges = 0;
+    int32_t m_nAlign = 0; // read-only Text and Number: 0 left, 1 centre, 2 right
     int32_t m_appearance = 0;
     int32_t m_width = 0;
     int32_t m_height = 0;
@@ -151,92 +249,115 @@ public:
     bool m_bFontBold = false;
     int32_t m_x = 0;
     int32_t m_y = 0;
-    int32_t m_page = 0;
+    int32_t m_page = 0; // -1: every page
     int32_t m_pageOpen = 0;
     int32_t m_widthOpen = 0;
     int32_t m_heightOpen = 0;
     int32_t m_xOpen = 0;
     int32_t m_yOpen = 0;
-    std::array<int32_t, 4> m_comboCache{-1, -1, -1, -1};
     uint32_t m_flags = 0;
     ControlKind m_kind = ControlKind::Unsupported;
     uint32_t m_windowId = 0;
     uint32_t m_deviceId = 0;
-    uint8_t m_state = 0;
-    int32_t m_value = 0;
-    int32_t m_max = 0;
-    int32_t m_min = 0;
-    int8_t m_exponent = 0;
-    int8_t m_decimals = 0;
-    // Matrix data.
-    int8_t m_xExponent = 0;
-    int8_t m_xDecimals = 0;
-    int8_t m_yExponent = 0;
-    int8_t m_yDecimals = 0;
-    std::vector<uint8_t> m_pXData;
-    std::vector<uint8_t> m_pYData;
-    uint32_t m_nCapacity = 0;
-    uint32_t m_nSeries = 0;
-    uint32_t m_nYDataSize = 0;
-    uint32_t m_nXDataSize = 0;
-    QString m_xTemplate;
-    QString m_yTemplate;
-    QString m_xTitle;
-    std::u16string m_pSeriesNames;
+    uint8_t m_state = 0; // Latch on, Section open, Password logged in
     uint32_t m_colour = 0xC0C0C0;
     std::unique_ptr<QBrush> m_hBrush;
-    QPointer<QDialog> m_pChartDlg;
-    QPointer<QDialog> m_pPasswordDlg;
-    QPointer<QDialog> m_pDateTimeDlg;
-    QPointer<QDialog> m_pNumberDlg;
-    uint32_t m_nListCount = 0;
-    int32_t m_nListSel = 0;
-    int32_t m_nDropHeight = 117;
-    uint32_t m_nMaxLen = 0;
-    std::vector<uint8_t> m_pBlobData;
-    uint32_t m_nBlobLen = 0;
-    uint32_t m_nBlobSize = 0;
-    bool m_bFileRequested = false;
+    int32_t m_nDropHeight = 117; // drop-down lists (List, DateTime weekday)
     bool m_bAutoPlace = true;
     int32_t m_nLabelFontHeight = 12; // defined before the first label font is made
-    ksv::qt::OwnedWindow<QPushButton> m_pButton;
-    ksv::qt::OwnedWindow<QWidget> m_pCheck;
-    ksv::qt::OwnedWindow<QWidget> m_pMomentary;
-    ksv::qt::OwnedWindow<QWidget> m_pMinus;
-    ksv::qt::OwnedWindow<QWidget> m_pPlus;
-    uint32_t m_nLatchGroup = 0;
-    ksv::qt::OwnedWindow<QWidget> m_pDatePicker;
-    ksv::qt::OwnedWindow<QWidget> m_pTimePicker;
-    QString m_text;
+    QString m_text;                  // Text value, MessageBox message, "???"
     QString m_caption;
-    int32_t m_nPoints = 0;
-    std::array<uint8_t, 8> m_dateTime{};
+    QString m_format; // DateTime format, Number template
     QWidget* m_pParent = nullptr;
-    bool m_bShowDate = false;
-    bool m_bShowTime = false;
-    bool m_bShowWeekday = false;
-    QString m_format;
-    ksv::qt::OwnedWindow<QLabel> m_pValueWnd;
-    ksv::qt::OwnedWindow<QWidget> m_pEdit;
     std::unique_ptr<QFont> m_pFont;
-    QFont m_tableFont;
-    ksv::qt::OwnedWindow<QWidget> m_pCombo;
-    ksv::qt::OwnedWindow<QWidget> m_pListBox;
-    ksv::qt::OwnedWindow<QWidget> m_pValueWnd2;
-    ksv::qt::OwnedWindow<QWidget> m_pSlider;
+    ksv::qt::OwnedWindow<QPushButton> m_pButton;
+    ksv::qt::OwnedWindow<QLabel> m_pValueWnd;
+    ksv::qt::OwnedWindow<QLineEdit> m_pEdit;
+    ksv::qt::OwnedWindow<QComboBox> m_pCombo; // List drop-down, DateTime weekday
+
+    // By kind.
+    TextFields m_textEntry;
+    LatchFields m_latch;
+    DateTimeFields m_date;
+    NumberFields m_number;
+    MatrixFields m_matrix;
+    PasswordFields m_password;
+    ListFields m_list;
+    BlobFields m_blob;
+    FileFields m_file;
+    ImageFields m_image;
 
 private:
     // Every window the control has, label first; null entries for windows it lacks.
     std::vector<QWidget*> Windows() const;
     // The kind's own windows, the label excluded.
     std::vector<QWidget*> KindWindows() const;
+    // The windows Show makes visible for the current appearance.
+    std::vector<QWidget*> ShownWindows() const;
     bool BeginCreate(ControlKind kind);
-    void OnButtonClicked(QWidget* window);
     void CreateLabel(uint32_t style);
+    void FinishCreate();
     void RemakeBrush();
     void ReportInternalError(long line) const;
     // Windows carry the view's routing; an id of 0 marks a window that sends nothing.
     int NextChildId() const;
+    CtrlFrame Frame() const;
+    void PlaceBody(QWidget* window, const CtrlFrame& frame);
+    void PlaceRect(QWidget* window, const CtrlRect& rect);
+    // Writes a value into the store and sends every changed value.
+    void SendValue(const void* data, uint32_t size);
+    ksv::PanelStore* Store() const;
+    CtlColour Normal() const;
+    CtlColour Inverted() const;
+    bool IsDark() const;
+
+    // By kind (ctrl_<kind>.cpp).
+    void PlaceText(const CtrlFrame& f);
+    void PlaceDateTime(const CtrlFrame& f);
+    void PlaceNumber(const CtrlFrame& f);
+    void PlacePassword(const CtrlFrame& f);
+    void PlaceList(const CtrlFrame& f);
+    std::vector<QWidget*> ShownText() const;
+    std::vector<QWidget*> ShownLatch() const;
+    std::vector<QWidget*> ShownDateTime() const;
+    std::vector<QWidget*> ShownNumber() const;
+    std::vector<QWidget*> ShownMatrix() const;
+    std::vector<QWidget*> ShownPassword() const;
+    std::vector<QWidget*> ShownList() const;
+    CtlColour ColourText(const QWidget* window) const;
+    CtlColour ColourLatch() const;
+    CtlColour ColourDateTime() const;
+    CtlColour ColourNumber(const QWidget* window) const;
+    CtlColour ColourPassword(const QWidget* window) const;
+    void ClickButton();
+    void ClickText();
+    void ClickLatch();
+    void ClickSection();
+    void ClickDateTime();
+    void ClickNumber(QWidget* window);
+    void ClickMatrix();
+    void ClickPassword();
+    void ClickBlob();
+    void ClickFile();
+    void UpdateText(const std::vector<uint8_t>& value);
+    void UpdateLatch(const std::vector<uint8_t>& value);
+    void UpdateDateTime(const std::vector<uint8_t>& value);
+    void UpdateNumber(const std::vector<uint8_t>& value);
+    void UpdateList(const std::vector<uint8_t>& value);
+    void UpdateBlob(const std::vector<uint8_t>& value);
+    void SetLatchState(uint8_t state);
+    void ShowDateTime();
+    void TakeWeekday();
+    QString NumberText(int32_t value, bool bare) const;
+    void ShowNumber(bool editToo);
+    void SelectListItem(int index);
+    void OpenDateTimeDialog();
+    void OpenNumberDialog();
+    void OpenPasswordDialog();
+    void OpenMatrixDialog();
+    void OpenUrl(const QUrl& url) const;
+    QString ListNameOfPickers() const;
+    QString ListNameOfItems() const;
 
     CtrlServices m_services;
 };

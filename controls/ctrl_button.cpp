@@ -1,7 +1,5 @@
 #include "controls/ctrl.h"
 
-#include "link/link.h"
-
 #include <QPushButton>
 
 // A push button showing the caption; its own window id is the control's.
@@ -13,18 +11,11 @@ void CCtrl::CreateButton() {
     CreateLabel(ksv::qt::kStaticNoPrefix);
     m_pButton.Reset(
         ksv::qt::CreatePushButton(m_pParent, m_caption, 0, static_cast<int>(m_windowId)));
-    if (m_pFont) {
-        m_pButton->setFont(*m_pFont);
-    }
-    ApplyColours();
+    FinishCreate();
 }
 
 // A press is one byte 0xFF, sent at once; the link clears it after sending.
-void CCtrl::OnButtonClicked(QWidget*) {
-    if (m_services.link == nullptr) {
-        return;
-    }
+void CCtrl::ClickButton() {
     const uint8_t pressed = 0xFF;
-    m_services.link->Store().SetControlValue(m_deviceId, &pressed, sizeof pressed);
-    m_services.link->SendChangedValues();
+    SendValue(&pressed, sizeof pressed);
 }

@@ -14,8 +14,5 @@ void CCtrl::CreateUnsupported() {
     }
     m_pValueWnd.Reset(ksv::qt::CreateStatic(
         m_pParent, m_text, ksv::qt::kStyleBorder | ksv::qt::kStaticCentre, NextChildId()));
-    if (m_pFont) {
-        m_pValueWnd->setFont(*m_pFont);
-    }
-    ApplyColours();
+    FinishCreate();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/control_flags.h"
 #include "link/result_code.h"
 
 #include <array>
@@ -15,11 +16,6 @@ namespace ksv {
 inline constexpr uint32_t kMaxRecordBuffer = 1u << 20;
 inline constexpr uint32_t kMaxTextBuffer = 1u << 16;
 inline constexpr uint32_t kMaxDefaultChars = 1u << 16;
-
-inline constexpr uint32_t kFlagWide = 0x00000004;
-inline constexpr uint32_t kFlagBit16 = 0x00010000;
-inline constexpr uint32_t kFlagLabelTypeMask = 0x00030000;
-inline constexpr uint32_t kFlagCellWidthMask = 0x00300000;
 
 // One control as the device described it and as both sides have changed it since.
 // Owned by PanelStore; every buffer is owned by the record.

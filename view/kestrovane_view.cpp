@@ -3,6 +3,7 @@
 #include "resources/resource_ids.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -14,17 +15,20 @@ CKestrovaneView::CKestrovaneView(ksv::Link& link, ksv::SettingsStore& settings,
                                  ksv::ErrorReporter& reporter, const QString& appTitle,
                                  QWidget* parent)
     : QWidget(parent), m_link(link), m_settings(settings), m_reporter(reporter),
-      m_appTitle(appTitle), m_services{&link, &reporter} {
+      m_appTitle(appTitle), m_services{&link, &reporter, this} {
     resize(kReferenceWidth, kLayoutHeight);
     setMinimumSize(kReferenceWidth, kLayoutHeight);
     setAutoFillBackground(true);
     QObject::connect(&m_pingTimer, &QTimer::timeout, this, [this]() { OnTimer(); });
 
+    // Not blocking: a nested event loop could return into a control destroyed meanwhile.
     m_messageBoxHook = [this](const QString& text, bool stop) {
-        QMessageBox box(stop ? QMessageBox::Critical : QMessageBox::Information, m_appTitle, text,
-                        QMessageBox::Ok, this);
-        box.exec();
+        auto* box = new QMessageBox(stop ? QMessageBox::Critical : QMessageBox::Information,
+                                    m_appTitle, text, QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
     };
+    m_urlHook = [](const QUrl& url) { QDesktopServices::openUrl(url); };
     m_comPortDialogHook = [this](ComPortValues& values) {
         CComPortDlg dialog(values, m_link.Paths().portsFolder, this);
         if (dialog.exec() != QDialog::Accepted) {
@@ -57,6 +61,10 @@ CKestrovaneView::~CKestrovaneView() {
 
 void CKestrovaneView::SetMessageBoxHook(MessageBoxHook hook) {
     m_messageBoxHook = std::move(hook);
+}
+
+void CKestrovaneView::SetUrlHook(UrlHook hook) {
+    m_urlHook = std::move(hook);
 }
 
 void CKestrovaneView::SetComPortDialogHook(ComPortDialogHook hook) {
@@ -125,48 +133,6 @@ void CKestrovaneView::resizeEvent(QResizeEvent* event) {
     // A wider view fits more controls per row; the layout height stays fixed.
     if (m_buttonsCreated && event->size().width() != event->oldSize().width()) {
         LayoutPanel(true);
-    }
-}
-
-void CKestrovaneView::OnCommand(int windowId, int notifyCode, QWidget* source) {
-    if (notifyCode != ksv::qt::kNotifyClicked) {
-        return; // edit and selection notifications come with the kinds that send them
-    }
-    switch (windowId) {
-    case IDC_BTN_EXIT:
-    case IDC_BTN_CLOSE:
-        CloseSession();
-        return;
-    case IDC_BTN_FIRST:
-        OnMenuCommand(ID_PAGE_FIRST);
-        return;
-    case IDC_BTN_LAST:
-        OnMenuCommand(ID_PAGE_LAST);
-        return;
-    case IDC_BTN_PREV:
-        OnMenuCommand(ID_PAGE_PREVIOUS);
-        return;
-    case IDC_BTN_NEXT:
-        OnMenuCommand(ID_PAGE_NEXT);
-        return;
-    case IDC_BTN_CONNECT:
-        ConnectSession(true);
-        return;
-    case IDC_BTN_CONNECT_INBOUND:
-        ConnectSession(false);
-        return;
-    default:
-        break;
-    }
-    // A panel kept after Goodbye is dead: nothing it shows reaches a device.
-    if (m_bConnected == 0) {
-        return;
-    }
-    for (uint32_t i = 0; i < m_nCtrls; ++i) {
-        if (m_pCtrls[i].OwnsWindow(source)) {
-            m_pCtrls[i].OnClicked(source);
-            return;
-        }
     }
 }
 
@@ -249,6 +215,20 @@ void CKestrovaneView::ShowUserMessage(const QString& text, bool stop) {
     if (m_messageBoxHook) {
         m_messageBoxHook(text, stop);
     }
+}
+
+void CKestrovaneView::ShowUserMessage(const QString& text) {
+    ShowUserMessage(text, false);
+}
+
+void CKestrovaneView::OpenUrl(const QUrl& url) {
+    if (m_urlHook) {
+        m_urlHook(url);
+    }
+}
+
+void CKestrovaneView::MessageBoxesClosed() {
+    BringToFront();
 }
 
 void CKestrovaneView::SetAppTitle() {

@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 #include <cstdint>
@@ -21,9 +22,12 @@
 // The one panel view: sessions, arrivals, the panel's controls and its pages.
 //
 // Thread contract: every member runs on the GUI thread except PostArrival, which the receive
-// thread calls, and PostAnswer, which a message-box thread calls; both only post to the view
+// thread calls, and PostAnswer, which may be called from any thread; both only post to the view
 // and return.
-class CKestrovaneView : public QWidget, public ksv::ArrivalSink, public ksv::qt::CommandTarget {
+class CKestrovaneView : public QWidget,
+                        public ksv::ArrivalSink,
+                        public ksv::qt::CommandTarget,
+                        public CtrlHost {
     Q_OBJECT
 
 public:
@@ -40,8 +44,13 @@ public:
     void OnMenuCommand(int commandId);
 
     void PostArrival() override;
-    // A device message was answered: 18000 + the answer code, and the control's id.
-    void PostAnswer(int32_t code, uint32_t controlId);
+
+    // What the controls ask of the view.
+    void PostAnswer(int32_t code, uint32_t controlId) override;
+    void ResetLatchGroup(uint32_t group) override;
+    void MessageBoxesClosed() override;
+    void ShowUserMessage(const QString& text) override;
+    void OpenUrl(const QUrl& url) override;
 
     // Clicks and notifications of child windows, by window id.
     void OnCommand(int windowId, int notifyCode, QWidget* source) override;
@@ -52,7 +61,10 @@ public:
     // A settings dialog: edits the values in place and returns true for OK.
     using ComPortDialogHook = std::function<bool(ComPortValues& values)>;
     using PingDialogHook = std::function<bool(PingValues& values)>;
+    // The desktop's handler of received files and web addresses.
+    using UrlHook = std::function<void(const QUrl& url)>;
     void SetMessageBoxHook(MessageBoxHook hook);
+    void SetUrlHook(UrlHook hook);
     void SetComPortDialogHook(ComPortDialogHook hook);
     void SetPingDialogHook(PingDialogHook hook);
 
@@ -82,6 +94,8 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     // Session (view_session.cpp).
@@ -94,7 +108,10 @@ private:
     void RefreshValues();
     void RefreshStyles();
     void RefreshFiles();
-    void ResetLatchGroup(uint32_t group);
+    void StartMessageBoxes();
+    void RouteToControl(CCtrl& ctrl, int notifyCode, QWidget* source);
+    void TapImages(const QPoint& point);
+    void ReleaseImages(const QPoint& point);
     void OnArrival();
     void HandleArrival(int32_t code);
     void OnPanelAnswer();
@@ -133,6 +150,7 @@ private:
     MessageBoxHook m_messageBoxHook;
     ComPortDialogHook m_comPortDialogHook;
     PingDialogHook m_pingDialogHook;
+    UrlHook m_urlHook;
 
     CCtrl m_btnFirst;
     CCtrl m_btnLast;

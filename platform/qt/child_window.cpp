@@ -1,9 +1,19 @@
 #include "platform/qt/child_window.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPalette>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTableView>
+#include <QTimeEdit>
 
 namespace ksv::qt {
 namespace {
@@ -11,21 +21,26 @@ namespace {
 constexpr const char* kIdProperty = "ksvWindowId";
 constexpr const char* kStyleProperty = "ksvStyle";
 
+Qt::Alignment HorizontalAlignment(uint32_t style) {
+    if ((style & kStaticCentre) != 0) {
+        return Qt::AlignHCenter;
+    }
+    return (style & kStaticRight) != 0 ? Qt::AlignRight : Qt::AlignLeft;
+}
+
 void ApplyStyle(QWidget* window, uint32_t style) {
     window->setProperty(kStyleProperty, QVariant::fromValue(style));
     window->setEnabled((style & kStyleDisabled) == 0);
-    auto* label = qobject_cast<QLabel*>(window);
-    if (label == nullptr) {
+    if (auto* label = qobject_cast<QLabel*>(window)) {
+        label->setFrameShape((style & kStyleBorder) != 0 ? QFrame::Box : QFrame::NoFrame);
+        label->setAlignment(HorizontalAlignment(style) | Qt::AlignVCenter);
         return;
     }
-    label->setFrameShape((style & kStyleBorder) != 0 ? QFrame::Box : QFrame::NoFrame);
-    Qt::Alignment horizontal = Qt::AlignLeft;
-    if ((style & kStaticCentre) != 0) {
-        horizontal = Qt::AlignHCenter;
-    } else if ((style & kStaticRight) != 0) {
-        horizontal = Qt::AlignRight;
+    if (auto* edit = qobject_cast<QLineEdit*>(window)) {
+        edit->setEchoMode((style & kEditPassword) != 0 ? QLineEdit::Password : QLineEdit::Normal);
+        edit->setAlignment(((style & kEditRight) != 0 ? Qt::AlignRight : Qt::AlignLeft) |
+                           Qt::AlignVCenter);
     }
-    label->setAlignment(horizontal | Qt::AlignVCenter);
 }
 
 void Prepare(QWidget* window, uint32_t style, int id) {
@@ -33,6 +48,18 @@ void Prepare(QWidget* window, uint32_t style, int id) {
     window->setGeometry(10, 10, 10, 10);
     window->hide();
     ApplyStyle(window, style);
+}
+
+void Notify(QWidget* window, int code) {
+    auto* target = dynamic_cast<CommandTarget*>(window->parentWidget());
+    if (target != nullptr) {
+        target->OnCommand(WindowId(window), code, window);
+    }
+}
+
+void NotifyClicks(QAbstractButton* button) {
+    QObject::connect(button, &QAbstractButton::clicked, button,
+                     [button]() { Notify(button, kNotifyClicked); });
 }
 
 } // namespace
@@ -58,20 +85,112 @@ QPushButton* CreatePushButton(QWidget* parent, const QString& text, uint32_t sty
     auto* button = new QPushButton(text, parent);
     button->setFocusPolicy(Qt::NoFocus);
     Prepare(button, style, id);
-    QObject::connect(button, &QAbstractButton::clicked, button, [button]() {
-        auto* target = dynamic_cast<CommandTarget*>(button->parentWidget());
-        if (target != nullptr) {
-            target->OnCommand(WindowId(button), kNotifyClicked, button);
+    NotifyClicks(button);
+    return button;
+}
+
+QCheckBox* CreateCheckBox(QWidget* parent, const QString& text, uint32_t style, int id) {
+    auto* box = new QCheckBox(text, parent);
+    box->setFocusPolicy(Qt::NoFocus);
+    Prepare(box, style, id);
+    NotifyClicks(box);
+    return box;
+}
+
+QLineEdit* CreateEdit(QWidget* parent, const QString& text, uint32_t style, int id) {
+    auto* edit = new QLineEdit(text, parent);
+    Prepare(edit, style, id);
+    // textEdited, not textChanged: what the program sets is never taken for typing.
+    QObject::connect(edit, &QLineEdit::textEdited, edit,
+                     [edit]() { Notify(edit, kNotifyEditChange); });
+    return edit;
+}
+
+QComboBox* CreateDropDownList(QWidget* parent, const QStringList& items, uint32_t style, int id) {
+    auto* combo = new QComboBox(parent);
+    combo->addItems(items);
+    combo->setCurrentIndex(-1);
+    combo->setFocusPolicy(Qt::NoFocus);
+    Prepare(combo, style, id);
+    QObject::connect(combo, qOverload<int>(&QComboBox::activated), combo,
+                     [combo]() { Notify(combo, kNotifySelChange); });
+    return combo;
+}
+
+QListWidget* CreateListBox(QWidget* parent, const QStringList& items, uint32_t style, int id) {
+    auto* list = new QListWidget(parent);
+    list->addItems(items);
+    list->setCurrentRow(-1);
+    list->setUniformItemSizes(true);
+    Prepare(list, style, id);
+    QObject::connect(list, &QListWidget::currentRowChanged, list,
+                     [list]() { Notify(list, kNotifySelChange); });
+    return list;
+}
+
+QDateEdit* CreateDatePicker(QWidget* parent, uint32_t style, int id) {
+    auto* picker = new QDateEdit(parent);
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    Prepare(picker, style, id);
+    QObject::connect(picker, &QDateEdit::dateChanged, picker,
+                     [picker]() { Notify(picker, kNotifyPickerChange); });
+    return picker;
+}
+
+QTimeEdit* CreateTimePicker(QWidget* parent, uint32_t style, int id) {
+    auto* picker = new QTimeEdit(parent);
+    picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+    Prepare(picker, style, id);
+    QObject::connect(picker, &QTimeEdit::timeChanged, picker,
+                     [picker]() { Notify(picker, kNotifyPickerChange); });
+    return picker;
+}
+
+QSlider* CreateSlider(QWidget* parent, uint32_t style, int id) {
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setTickPosition(QSlider::NoTicks);
+    Prepare(slider, style, id);
+    // Steps by key, page or wheel notify at once; a drag notifies when the thumb is let go.
+    QObject::connect(slider, &QSlider::valueChanged, slider, [slider]() {
+        if (!slider->isSliderDown()) {
+            Notify(slider, kNotifyScrolled);
         }
     });
-    return button;
+    QObject::connect(slider, &QSlider::sliderReleased, slider,
+                     [slider]() { Notify(slider, kNotifyScrolled); });
+    return slider;
+}
+
+QTableView* CreateReportView(QWidget* parent, QAbstractItemModel* model, uint32_t style, int id) {
+    auto* view = new QTableView(parent);
+    view->setModel(model);
+    view->verticalHeader()->hide();
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionMode(QAbstractItemView::NoSelection);
+    view->setWordWrap(false);
+    view->horizontalHeader()->setSectionsClickable(false);
+    view->horizontalHeader()->setHighlightSections(false);
+    Prepare(view, style, id);
+    return view;
+}
+
+void AdoptWindow(QWidget* window, uint32_t style, int id) {
+    Prepare(window, style, id);
+    if (auto* button = qobject_cast<QAbstractButton*>(window)) {
+        button->setFocusPolicy(Qt::NoFocus);
+        NotifyClicks(button);
+    }
 }
 
 void ModifyStyle(QWidget* window, uint32_t remove, uint32_t add) {
     if (window == nullptr) {
         return;
     }
-    ApplyStyle(window, (WindowStyle(window) & ~remove) | add);
+    const uint32_t style = (WindowStyle(window) & ~remove) | add;
+    if (style != WindowStyle(window)) {
+        ApplyStyle(window, style);
+    }
 }
 
 void MoveWindow(QWidget* window, int x, int y, int width, int height) {
@@ -103,6 +222,9 @@ void SetWindowText(QWidget* window, const QString& text) {
         label->setText(text);
     } else if (auto* button = qobject_cast<QAbstractButton*>(window)) {
         button->setText(text);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(window)) {
+        const QSignalBlocker quiet(edit);
+        edit->setText(text);
     }
 }
 
@@ -112,6 +234,15 @@ QString GetWindowText(const QWidget* window) {
     }
     if (auto* button = qobject_cast<const QAbstractButton*>(window)) {
         return button->text();
+    }
+    if (auto* edit = qobject_cast<const QLineEdit*>(window)) {
+        return edit->text();
+    }
+    if (auto* combo = qobject_cast<const QComboBox*>(window)) {
+        return combo->currentText();
+    }
+    if (auto* picker = qobject_cast<const QDateTimeEdit*>(window)) {
+        return picker->text();
     }
     return QString();
 }
@@ -133,8 +264,79 @@ void SetWindowColours(QWidget* window, QColor text, QColor background) {
         palette.setColor(QPalette::Inactive, role, text);
         palette.setColor(QPalette::Disabled, role, faded);
     }
-    window->setPalette(palette);
+    if (palette != window->palette()) {
+        window->setPalette(palette);
+    }
     window->setAutoFillBackground(true);
+}
+
+void SetCheck(QCheckBox* box, bool checked) {
+    if (box != nullptr) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(checked);
+    }
+}
+
+void SetEditLimit(QLineEdit* edit, int characters) {
+    if (edit == nullptr) {
+        return;
+    }
+    // A limit of 0 accepts nothing: the edit stays, but read-only.
+    edit->setMaxLength(characters < 1 ? 1 : characters);
+    edit->setReadOnly(characters < 1);
+    if (characters < 1) {
+        SetWindowText(edit, QString());
+    }
+}
+
+void SetListSelection(QWidget* list, int index) {
+    if (auto* combo = qobject_cast<QComboBox*>(list)) {
+        const QSignalBlocker quiet(combo);
+        combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+    } else if (auto* box = qobject_cast<QListWidget*>(list)) {
+        const QSignalBlocker quiet(box);
+        const bool valid = index >= 0 && index < box->count();
+        box->setCurrentRow(valid ? index : -1);
+        if (valid) {
+            box->scrollToItem(box->item(index), QAbstractItemView::PositionAtTop);
+        } else {
+            box->clearSelection();
+        }
+    }
+}
+
+int GetListSelection(const QWidget* list) {
+    if (auto* combo = qobject_cast<const QComboBox*>(list)) {
+        return combo->currentIndex();
+    }
+    if (auto* box = qobject_cast<const QListWidget*>(list)) {
+        return box->currentRow();
+    }
+    return -1;
+}
+
+void SetPickerDate(QDateEdit* picker, int year, int month, int day) {
+    const QDate date(year, month, day);
+    if (picker != nullptr && date.isValid() && date != picker->date()) {
+        const QSignalBlocker quiet(picker);
+        picker->setDate(date);
+    }
+}
+
+void SetPickerTime(QTimeEdit* picker, int hour, int minute, int second) {
+    const QTime time(hour, minute, second);
+    if (picker != nullptr && time.isValid() && time != picker->time()) {
+        const QSignalBlocker quiet(picker);
+        picker->setTime(time);
+    }
+}
+
+void SetSliderRange(QSlider* slider, int minimum, int maximum, int position) {
+    if (slider != nullptr) {
+        const QSignalBlocker quiet(slider);
+        slider->setRange(minimum, maximum);
+        slider->setValue(position);
+    }
 }
 
 QColor ColourFromRef(uint32_t colourRef) {

@@ -3,12 +3,22 @@
 #include <QColor>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <cstdint>
 
+class QAbstractItemModel;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
 class QLabel;
+class QLineEdit;
+class QListWidget;
 class QPushButton;
+class QSlider;
+class QTableView;
+class QTimeEdit;
 
 namespace ksv::qt {
 
@@ -19,14 +29,21 @@ inline constexpr uint32_t kStyleVScroll = 0x00200000;
 inline constexpr uint32_t kStaticCentre = 0x1;
 inline constexpr uint32_t kStaticRight = 0x2;
 inline constexpr uint32_t kStaticNoPrefix = 0x80;
+inline constexpr uint32_t kEditRight = 0x2;
+inline constexpr uint32_t kEditPassword = 0x20;
+inline constexpr uint32_t kEditAutoHScroll = 0x80;
 
 // Notification codes passed to CommandTarget::OnCommand.
 inline constexpr int kNotifyClicked = 0;
 inline constexpr int kNotifyEditChange = 0x0300;
 inline constexpr int kNotifySelChange = 1;
+inline constexpr int kNotifyPickerChange = -759;
+// A slider was moved by a step or let go; never sent while its thumb is dragged.
+inline constexpr int kNotifyScrolled = 0x0114;
 
 // The parent of control windows: receives their notifications, identified by window id.
-// Thread contract: GUI thread only.
+// Only the user's own changes notify; changes the program makes through the setters below do
+// not. Thread contract: GUI thread only.
 class CommandTarget {
 public:
     virtual ~CommandTarget() = default;
@@ -60,10 +77,22 @@ private:
 int WindowId(const QWidget* window);
 uint32_t WindowStyle(const QWidget* window);
 
-// Creation, at the provisional rectangle (10, 10)-(20, 20), hidden until shown.
-// A push button's clicks reach the parent's CommandTarget with its id.
+// Creation, at the provisional rectangle (10, 10)-(20, 20), hidden until shown. Each window's
+// user changes reach the parent's CommandTarget with its id: clicks of buttons and check boxes,
+// edits, selections of lists, picker changes, slider steps and releases.
 QLabel* CreateStatic(QWidget* parent, const QString& text, uint32_t style, int id);
 QPushButton* CreatePushButton(QWidget* parent, const QString& text, uint32_t style, int id);
+QCheckBox* CreateCheckBox(QWidget* parent, const QString& text, uint32_t style, int id);
+QLineEdit* CreateEdit(QWidget* parent, const QString& text, uint32_t style, int id);
+QComboBox* CreateDropDownList(QWidget* parent, const QStringList& items, uint32_t style, int id);
+QListWidget* CreateListBox(QWidget* parent, const QStringList& items, uint32_t style, int id);
+QDateEdit* CreateDatePicker(QWidget* parent, uint32_t style, int id);
+QTimeEdit* CreateTimePicker(QWidget* parent, uint32_t style, int id);
+QSlider* CreateSlider(QWidget* parent, uint32_t style, int id);
+// A read-only report view of `model` (which must outlive it), without row headers.
+QTableView* CreateReportView(QWidget* parent, QAbstractItemModel* model, uint32_t style, int id);
+// A window made elsewhere becomes a child window like the others; a button's clicks notify.
+void AdoptWindow(QWidget* window, uint32_t style, int id);
 
 // Replaces the style bits in `remove` by those in `add` and applies the result.
 void ModifyStyle(QWidget* window, uint32_t remove, uint32_t add);
@@ -74,6 +103,17 @@ void SetWindowText(QWidget* window, const QString& text);
 QString GetWindowText(const QWidget* window);
 // A control's colours: text on a solid background.
 void SetWindowColours(QWidget* window, QColor text, QColor background);
+
+// The program's own changes; none of them notifies the parent.
+void SetCheck(QCheckBox* box, bool checked);
+void SetEditLimit(QLineEdit* edit, int characters);
+// -1 selects nothing; an index past the items too.
+void SetListSelection(QWidget* list, int index);
+int GetListSelection(const QWidget* list); // -1 when nothing is selected
+// Invalid dates and times leave the picker as it was.
+void SetPickerDate(QDateEdit* picker, int year, int month, int day);
+void SetPickerTime(QTimeEdit* picker, int hour, int minute, int second);
+void SetSliderRange(QSlider* slider, int minimum, int maximum, int position);
 
 // 0x00BBGGRR as used on the wire.
 QColor ColourFromRef(uint32_t colourRef);

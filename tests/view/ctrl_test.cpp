@@ -76,7 +76,6 @@ TEST_F(CtrlTest, ViewButtonsKeepTheirFixedIdsAndTakeNoneFromThePanelCounter) {
 
 TEST_F(CtrlTest, CommonInitialisationTakesTheRecordAndSetsTheDefaults) {
     CCtrl ctrl;
-    ctrl.m_comboCache = {1, 2, 3, 4};
     ctrl.InitFromRecord(Header(0x12, 2, u"Pump", 0x10, 0x000080), &parent, services);
     EXPECT_EQ(ctrl.m_kind, ControlKind::Unsupported);
     EXPECT_EQ(ctrl.m_deviceId, 0x12u);
@@ -86,7 +85,6 @@ TEST_F(CtrlTest, CommonInitialisationTakesTheRecordAndSetsTheDefaults) {
     EXPECT_EQ(ctrl.m_width, 117);
     EXPECT_EQ(ctrl.m_height, 57);
     EXPECT_EQ(ctrl.m_nFontHeight, 20);
-    EXPECT_EQ(ctrl.m_comboCache, (std::array<int32_t, 4>{-1, -1, -1, -1}));
     ASSERT_TRUE(ctrl.m_hBrush);
     EXPECT_EQ(ctrl.m_hBrush->color(), QColor(0x80, 0, 0));
     ASSERT_TRUE(ctrl.m_pFont);
@@ -195,7 +193,7 @@ TEST(CtrlAppearances, CountsAndNamesFollowKindAndFlags) {
     EXPECT_EQ(ctrl.GetAppearanceCount(), 3);
     EXPECT_EQ(ctrl.GetKindName(1), QString("Momentary Latch"));
     EXPECT_EQ(ctrl.GetKindName(9), QString("Check Box"));
-    ctrl.m_nLatchGroup = 4;
+    ctrl.m_latch.m_nLatchGroup = 4;
     EXPECT_EQ(ctrl.GetAppearanceCount(), 1);
 
     ctrl.m_kind = ControlKind::Number;

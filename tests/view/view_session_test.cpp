@@ -1,6 +1,7 @@
 #include "view_fixture.h"
 
 #include <QLabel>
+#include <QLineEdit>
 
 #include <filesystem>
 
@@ -21,8 +22,8 @@ TEST_F(ViewSession, TheWholeRoadOfASession) {
     EXPECT_EQ(title, QString("TestDevice"));
     ASSERT_TRUE(WaitFor([this] { return IsVisible(ControlButton(0)); }));
 
-    // The panel: a button, a placeholder for the unknown tag, and the text control shown as a
-    // placeholder too; numbered from 15001 across the controls' windows.
+    // The panel: a button, a placeholder for the unknown tag, and an editable text; numbered
+    // from 15001 across the controls' windows.
     const CCtrl* button = view->Control(0);
     EXPECT_EQ(button->m_kind, ControlKind::Button);
     EXPECT_EQ(button->m_pButton->text(), QString("Start"));
@@ -35,8 +36,9 @@ TEST_F(ViewSession, TheWholeRoadOfASession) {
     EXPECT_EQ(unknown->m_pValueWnd->text(), QString("???"));
     EXPECT_EQ(unknown->m_pValueWnd->geometry(), QRect(121, 2, 117, 57));
     EXPECT_TRUE(IsVisible(unknown->m_pValueWnd.get()));
-    EXPECT_EQ(view->Control(2)->m_kind, ControlKind::Unsupported);
-    EXPECT_EQ(view->Control(2)->m_pValueWnd->geometry(), QRect(2, 61, 117, 57));
+    EXPECT_EQ(view->Control(2)->m_kind, ControlKind::Text);
+    ASSERT_TRUE(view->Control(2)->m_pEdit);
+    EXPECT_EQ(view->Control(2)->m_pEdit->geometry(), QRect(2, 61, 117, 26));
 
     // The page bar of a one-page panel: every page button disabled, "Last" off screen.
     EXPECT_FALSE(IsVisible(ViewButton(IDC_BTN_CONNECT)));

@@ -1,0 +1,101 @@
+#include "controls/ctrl.h"
+
+#include "charts/matrix_access.h"
+#include "charts/matrix_setup.h"
+#include "controls/ctrl_font.h"
+#include "controls/matrix_table_model.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableView>
+
+namespace {
+
+constexpr int kTableFontHeight = 14;
+constexpr int kTableColumnWidth = 50;
+constexpr int kTableRowPadding = 4;
+
+// The inline chart: painted by the chart window of the charts; a white window until then.
+QWidget* CreateChartWindow(const ksv::MatrixData* data, QWidget* parent) {
+    (void)data;
+    auto* chart = new QWidget(parent);
+    chart->setAutoFillBackground(true);
+    return chart;
+}
+
+} // namespace
+
+// A button opening the full-screen chart or table (appearances 0..3), the chart inline (4..6)
+// or the table inline (7).
+void CCtrl::CreateMatrix(const ksv::ControlDetails& details, uint32_t cursorWord,
+                         const std::vector<uint8_t>& cells, const std::vector<uint8_t>& textPart) {
+    BeginCreate(ControlKind::Matrix);
+    MatrixFields& m = m_matrix;
+    ksv::SetMatrixParameters(m.m_data, m_deviceId, m_flags, details);
+    ksv::SetMatrixRows(m.m_data, cursorWord, cells, textPart);
+    m.m_data.m_appearance = m_appearance;
+    if (m_pParent == nullptr) {
+        return;
+    }
+    CreateLabel(0);
+    using namespace ksv::qt;
+    m_pButton.Reset(CreatePushButton(m_pParent, m_caption, 0, NextChildId()));
+    QWidget* chart = CreateChartWindow(&m.m_data, m_pParent);
+    AdoptWindow(chart, 0, NextChildId());
+    m.m_pChartWnd.Reset(chart);
+    m.m_tableModel = std::make_unique<MatrixTableModel>(&m.m_data);
+    m.m_pTableWnd.Reset(
+        CreateReportView(m_pParent, m.m_tableModel.get(), kStyleBorder, NextChildId()));
+    m.m_tableFont = MakeControlFont(kTableFontHeight, false);
+    QTableView* table = m.m_pTableWnd.get();
+    table->setFont(m.m_tableFont);
+    table->horizontalHeader()->setFont(m.m_tableFont);
+    table->horizontalHeader()->setDefaultSectionSize(kTableColumnWidth);
+    table->verticalHeader()->setDefaultSectionSize(kTableFontHeight + kTableRowPadding);
+    m.m_nTableRows = 0;
+    FillTable();
+    FinishCreate();
+}
+
+std::vector<QWidget*> CCtrl::ShownMatrix() const {
+    const int appearance = Appearance();
+    if (appearance >= 4 && appearance <= 6) {
+        return {m_matrix.m_pChartWnd.get()};
+    }
+    if (appearance == 7) {
+        return {m_matrix.m_pTableWnd.get()};
+    }
+    return {m_pButton.get()};
+}
+
+void CCtrl::ClickMatrix() {
+    OpenMatrixDialog();
+}
+
+void CCtrl::FillTable() {
+    MatrixFields& m = m_matrix;
+    const int32_t rows = ksv::GetRowCount(m.m_data);
+    m.m_nTableRows = static_cast<uint32_t>(std::max(0, rows));
+    if (m.m_tableModel) {
+        m.m_tableModel->SetRows(static_cast<int>(m.m_nTableRows));
+    }
+}
+
+void CCtrl::UpdateMatrix(uint32_t cursorWord, const std::vector<uint8_t>& cells,
+                         const std::vector<uint8_t>& textPart) {
+    if (m_kind != ControlKind::Matrix) {
+        ReportInternalError(__LINE__);
+        return;
+    }
+    MatrixFields& m = m_matrix;
+    ksv::SetMatrixRows(m.m_data, cursorWord, cells, textPart);
+    if (m.m_pTableWnd) {
+        FillTable();
+    }
+    if (m.m_pChartWnd) {
+        m.m_pChartWnd->update();
+    }
+}
+
+// The full-screen chart and table of the charts, opened without blocking.
+void CCtrl::OpenMatrixDialog() {}
