@@ -116,8 +116,8 @@ TEST_F(RecordedSession, ButtonPutsUpTheMessageBoxAndTheAnswerIsRead) {
     const auto style = FirstEntry(kMsgStyleUpdate);
     EXPECT_EQ(style.first, kIdQuestion);
     const uint32_t word = GetU32(style.second.data());
-    EXPECT_EQ(word & kHidden, 0u);
-    EXPECT_EQ(word & 0x00770000u, kQuestionIcon | kYesNo);
+    EXPECT_EQ(word & kFlagHidden, 0u);
+    EXPECT_EQ(word & 0x00770000u, kFlagIconQuestion | kFlagButtonsYesNo);
     sent.clear();
     UserSends(kIdQuestion, {2});
     const auto status = FirstEntry(kMsgValuesFromDevice);

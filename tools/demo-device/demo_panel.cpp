@@ -1,15 +1,14 @@
 #include "demo_panel.h"
 
+#include "demo_charts.h"
+
 #include <ctime>
 
 namespace ksv::demo {
 namespace {
 
-constexpr uint32_t kMinApplies = 0x00020000;
-constexpr uint32_t kMaxApplies = 0x00040000;
-constexpr uint32_t kFixedNotation = 0x00100000;
-constexpr uint32_t kChartFixedY = 0x01000000;
-constexpr uint32_t kOpenInBrowser = 0x00100000;
+constexpr uint32_t kAppearance = 336; // the per-control layout attribute of the appearance
+constexpr uint32_t kPingPeriod = 768; // device-wide (id 0): seconds between pings
 
 // Texts back to back, each NUL-terminated: list items, series names, row labels.
 std::u16string Strings(std::initializer_list<std::u16string> texts) {
@@ -46,6 +45,52 @@ std::vector<uint8_t> MachineTable() {
     return blob;
 }
 
+std::vector<uint8_t> ServiceDate() {
+    return {0, 0, 9, 14, 2, 5, 2026 & 0xFF, 2026 >> 8}; // Tuesday 14 May 2026, 09:00
+}
+
+// The controls of every kind, one per line: tag, flags, id, initial value, lettered fields.
+std::vector<DeviceControl> KindsPanel(const std::vector<uint8_t>& gif) {
+    constexpr uint32_t kSetNumber = kFlagEditable | kFlagMinApplies | kFlagMaxApplies;
+    constexpr uint32_t kHoursMinutes = kFlagEditable | kFlagHours | kFlagMinutes;
+    constexpr uint32_t kWholeDate = kFlagEditable | kFlagDateParts | kFlagHours | kFlagMinutes;
+    // clang-format off
+    return {
+        DeviceControl('T', 0, kIdStatus).ValueText(u"Demo ready").U32('m', kStatusBytes).Caption(u"Status"),
+        DeviceControl('D', 0, kIdClock).ValueBytes(PackedNow()).String('f', u"%HH%:%mm%:%ss%").Caption(u"Clock"),
+        DeviceControl('N', 0, kIdCounter).ValueU32(0).String('f', u"%% turns").Caption(u"Counter"),
+        DeviceControl('N', kSetNumber | kFlagNotationFixed, kIdSetpoint).ValueU32(215).String('f', u"%% C").U32('n', 50).U32('x', 400).Byte('d', 1).Byte('m', 0xFF).Caption(u"Setpoint"),
+        DeviceControl('G', 0, kIdLamp).ValueByte(0).Caption(u"Lamp"),
+        DeviceControl('G', 0, kIdHorn).ValueByte(0).Caption(u"Horn (hold)"),
+        DeviceControl('G', 0, kIdModeA).ValueByte(0xFF).U32('r', 1).Caption(u"Mode A"),
+        DeviceControl('G', 0, kIdModeB).ValueByte(0).U32('r', 1).Caption(u"Mode B"),
+        DeviceControl('G', 0, kIdAuto).ValueByte(0xFF).Caption(u"Automatic"),
+        DeviceControl('B', 0, kIdAsk).ValueByte(0).Caption(u"Ask me"),
+        DeviceControl('S', 0, kIdDetails).ValueByte(0).Caption(u"Details"),
+        DeviceControl('N', kSetNumber, kIdFlow).ValueU32(12).String('f', u"%% l/min").U32('n', 0).U32('x', 99).Caption(u"Flow"),
+        DeviceControl('N', kSetNumber, kIdVolume).ValueU32(30).U32('n', 0).U32('x', 100).Caption(u"Volume"),
+        DeviceControl('N', 0, kIdTank).ValueU32(320).String('f', u"%% l").U32('n', 0).U32('x', kTankLitres).Caption(u"Tank"),
+        DeviceControl('D', kHoursMinutes, kIdAlarm).ValueBytes({0, 30, 6, 1, 1, 1, 0xEA, 0x07}).String('f', u"%HH%:%mm%").Caption(u"Alarm"),
+        DeviceControl('D', kWholeDate, kIdService).ValueBytes(ServiceDate()).String('f', u"%dd%.%MM%.%yyyy% %HH%:%mm%").Caption(u"Service"),
+        DeviceControl('D', kFlagEditable | kFlagWeekday, kIdRestDay).ValueBytes({0, 0, 0, 1, 0, 1, 0xEA, 0x07}).String('f', u"%dddd%").Caption(u"Rest day"),
+        DeviceControl('L', kFlagWide, kIdSpeed).ValueU32(1).U32('n', 3).String('I', Strings({u"Slow", u"Medium", u"Fast"})).Caption(u"Speed"),
+        DeviceControl('L', kFlagWide, kIdProgram).ValueU32(0).U32('n', 4).String('I', Strings({u"Eco", u"Normal", u"Intensive", u"Rinse"})).Caption(u"Program"),
+        DeviceControl('P', 0, kIdLogin).ValueByte(0).Caption(u"Log in (password demo)"),
+        DeviceControl('T', kFlagEditable | kFlagPasswordEntry, kIdPin).ValueText(u"").U32('m', 9).Caption(u"PIN"),
+        DeviceControl('T', kFlagEditable | kFlagNewRow, kIdNote).ValueText(u"").U32('m', 32).Caption(u"Note"),
+        DeviceControl('M', kFlagWide | kFlagYFixedNotation, kIdChart).ValueBytes(EmptyChart()).U32('n', kChartRows).U32('N', kChartSeries).String('f', u" ").String('F', u"%%").String('a', u"Seconds").String('A', Strings({u"Temp", u"Load"})).Byte('D', 1).Byte('M', 0xFF).Caption(u"Live chart"),
+        DeviceControl('M', kFlagWide | kFlagLabelsText, kIdTable).ValueBytes(MachineTable()).U32('n', 3).U32('N', 2).String('f', u" ").String('F', u"%%").String('a', u"Machine").String('A', Strings({u"Hours", u"Starts"})).Caption(u"Machines"),
+        DeviceControl('O', kFlagEditable | kFlagActionOpenInBrowser, kIdWebPage).ValueText(u"https://example.org/").U32('m', 64).Caption(u"Web page"),
+        DeviceControl('F', kFlagActionOpenInBrowser, kIdNotes).Caption(u"Get notes"),
+        DeviceControl('F', 0, kIdReport).Caption(u"Get report"),
+        DeviceControl('I', kFlagEditable, kIdPicture).ValueBytes(gif).Caption(u"Picture"),
+        DeviceControl('Q', 0, kIdFuture).ValueU32(0).NoFieldBlock(),
+        DeviceControl('X', kFlagHidden | kFlagIconQuestion | kFlagButtonsYesNo, kIdQuestion).ValueText(u"").U32('m', kQuestionChars),
+        DeviceControl('X', kFlagHidden | kFlagIconExclamation | kFlagButtonsOk, kIdWarning).ValueText(u"The tank is almost full.").U32('m', kQuestionChars),
+    };
+    // clang-format on
+}
+
 } // namespace
 
 std::vector<uint8_t> PackedNow() {
@@ -59,31 +104,29 @@ std::vector<uint8_t> PackedNow() {
             static_cast<uint8_t>(year & 0xFF),   static_cast<uint8_t>(year >> 8)};
 }
 
-// One control per line: tag, flags, id, initial value, then the lettered fields.
 std::vector<DeviceControl> DemoPanel(const std::vector<uint8_t>& gif) {
-    // clang-format off
-    return {
-        DeviceControl('T', 0, kIdStatus).ValueText(u"Demo ready").U32('m', kStatusBytes).Caption(u"Status"),
-        DeviceControl('D', 0, kIdClock).ValueBytes(PackedNow()).String('f', u"%HH%:%mm%:%ss%").Caption(u"Clock"),
-        DeviceControl('N', 0, kIdCounter).ValueU32(0).String('f', u"%% turns").Caption(u"Counter"),
-        DeviceControl('N', kEditable | kMinApplies | kMaxApplies | kFixedNotation, kIdSetpoint).ValueU32(215).String('f', u"%% C").U32('n', 50).U32('x', 400).Byte('d', 1).Byte('m', 0xFF).Caption(u"Setpoint"),
-        DeviceControl('G', 0, kIdLamp).ValueByte(0).Caption(u"Lamp"),
-        DeviceControl('G', 0, kIdModeA).ValueByte(0xFF).U32('r', 1).Caption(u"Mode A"),
-        DeviceControl('G', 0, kIdModeB).ValueByte(0).U32('r', 1).Caption(u"Mode B"),
-        DeviceControl('B', 0, kIdAsk).ValueByte(0).Caption(u"Ask me"),
-        DeviceControl('S', 0, kIdDetails).ValueByte(0).Caption(u"Details"),
-        DeviceControl('P', 0, kIdLogin).ValueByte(0).Caption(u"Log in (demo)"),
-        DeviceControl('L', kWide, kIdSpeed).ValueU32(1).U32('n', 3).String('I', Strings({u"Slow", u"Medium", u"Fast"})).Caption(u"Speed"),
-        DeviceControl('M', kWide | kChartFixedY, kIdChart).ValueBytes(EmptyChart()).U32('n', kChartRows).U32('N', kChartSeries).String('f', u" ").String('F', u"%%").String('a', u"Seconds").String('A', Strings({u"Temp", u"Load"})).Byte('D', 1).Byte('M', 0xFF).Caption(u"Live chart"),
-        DeviceControl('M', kWide | kRowLabels, kIdTable).ValueBytes(MachineTable()).U32('n', 3).U32('N', 2).String('f', u" ").String('F', u"%%").String('a', u"Machine").String('A', Strings({u"Hours", u"Starts"})).Caption(u"Machines"),
-        DeviceControl('O', kEditable | kOpenInBrowser, kIdWebPage).ValueText(u"https://example.org/").U32('m', 64).Caption(u"Web page"),
-        DeviceControl('F', 0, kIdNotes).Caption(u"Get notes"),
-        DeviceControl('I', kEditable, kIdPicture).ValueBytes(gif).Caption(u"Picture"),
-        DeviceControl('Q', 0, kIdFuture).ValueU32(0).NoFieldBlock(),
-        DeviceControl('T', kEditable | kNewRow, kIdNote).ValueText(u"").U32('m', 32).Caption(u"Note"),
-        DeviceControl('X', kHidden | kQuestionIcon | kYesNo, kIdQuestion).ValueText(u"").U32('m', kQuestionChars),
+    // Further demo controls are appended here, after the controls of every kind.
+    return WithDemoCharts(KindsPanel(gif));
+}
+
+std::vector<LayoutEntry> DemoLayout() {
+    std::vector<LayoutEntry> layout = {
+        {kIdSetpoint, kAppearance, 2}, // with spin
+        {kIdHorn, kAppearance, 1},     // momentary
+        {kIdAuto, kAppearance, 2},     // check box
+        {kIdFlow, kAppearance, 1},     // with OK
+        {kIdVolume, kAppearance, 4},   // slider
+        {kIdTank, kAppearance, 3},     // bar
+        {kIdAlarm, kAppearance, 1},    // inline time picker
+        {kIdRestDay, kAppearance, 1},  // inline weekday list
+        {kIdProgram, kAppearance, 1},  // list box
+        {kIdNote, kAppearance, 1},     // text with OK
+        {kIdChart, kAppearance, 4},    // inline line chart
+        {kIdTable, kAppearance, 7},    // inline table
+        {0, kPingPeriod, 5},
     };
-    // clang-format on
+    // Further recommended entries are appended here.
+    return WithDemoChartLayout(layout);
 }
 
 } // namespace ksv::demo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/control_flags.h"
 #include "link/device_encoder.h"
 
 #include <cstdint>
@@ -29,6 +30,18 @@ enum DemoControlId : uint32_t {
     kIdFuture = 17,
     kIdNote = 18,
     kIdQuestion = 19,
+    kIdHorn = 20,
+    kIdAuto = 21,
+    kIdFlow = 22,
+    kIdVolume = 23,
+    kIdTank = 24,
+    kIdAlarm = 25,
+    kIdService = 26,
+    kIdRestDay = 27,
+    kIdProgram = 28,
+    kIdPin = 29,
+    kIdReport = 30,
+    kIdWarning = 31,
 };
 
 // Sizes the device's updates must agree with.
@@ -36,20 +49,15 @@ inline constexpr uint32_t kStatusBytes = 40;   // narrow text field of the statu
 inline constexpr uint32_t kQuestionChars = 80; // message box text
 inline constexpr uint32_t kChartRows = 30;     // ring of chart rows
 inline constexpr uint32_t kChartSeries = 2;
-
-// Flags bits the panel uses.
-inline constexpr uint32_t kHidden = 0x00000001;
-inline constexpr uint32_t kWide = 0x00000004;
-inline constexpr uint32_t kNewRow = 0x00000008;
-inline constexpr uint32_t kEditable = 0x00010000;  // also: text blob, tappable image
-inline constexpr uint32_t kRowLabels = 0x00020000; // chart/table rows labelled by texts
-inline constexpr uint32_t kQuestionIcon = 0x00040000;
-inline constexpr uint32_t kYesNo = 0x00400000;
+inline constexpr int32_t kTankLitres = 500; // the tank bar's range is 0..kTankLitres
 
 // The 8-byte date/time of the device's clock: second, minute, hour, day, weekday, month, year.
 std::vector<uint8_t> PackedNow();
 
 // The whole demo panel, in the order the handheld lays it out.
 std::vector<DeviceControl> DemoPanel(const std::vector<uint8_t>& gif);
+
+// The layout the device recommends: appearances that show every way a kind can look.
+std::vector<LayoutEntry> DemoLayout();
 
 } // namespace ksv::demo

@@ -4,6 +4,7 @@
 #include "demo_panel.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace ksv::demo {
@@ -11,11 +12,7 @@ namespace {
 
 constexpr uint32_t kPingEveryTicks = 10;
 constexpr uint32_t kPasswordField = 34;
-constexpr uint32_t kAppearanceAttribute = 336;
-constexpr uint32_t kPingPeriodAttribute = 768;
-constexpr uint32_t kInlineLineChart = 4;
-constexpr uint32_t kInlineTable = 7;
-constexpr uint32_t kStyleHasColour = 0x00000040;
+constexpr int32_t kTankWarnAt = 480;
 constexpr uint32_t kYellow = 0x0000FFFF; // 0x00BBGGRR
 constexpr uint32_t kWhite = 0x00FFFFFF;
 
@@ -72,11 +69,8 @@ void DemoSession::OnFrame(const HandheldFrame& frame) {
         m_log << "demo-device: the handheld acknowledged\n";
         return;
     case kMsgLayoutRequest:
-        m_log << "demo-device: layout requested; recommending inline chart and table\n";
-        Send(EncodeLayoutEntries(
-            WithDemoChartLayout({{kIdChart, kAppearanceAttribute, kInlineLineChart},
-                                 {kIdTable, kAppearanceAttribute, kInlineTable},
-                                 {0, kPingPeriodAttribute, 5}})));
+        m_log << "demo-device: layout requested; recommending an appearance for each kind\n";
+        Send(EncodeLayoutEntries(DemoLayout()));
         return;
     case kMsgValuesToDevice:
         if (!m_inSession) {
@@ -101,7 +95,7 @@ void DemoSession::Start() {
     if (!Send(EncodeHelloReply(kDemoDeviceName, false))) {
         return;
     }
-    if (!Send(EncodePanelDescription(WithDemoCharts(DemoPanel(m_gif)), kFlagAckRequested))) {
+    if (!Send(EncodePanelDescription(DemoPanel(m_gif), kFlagAckRequested))) {
         return;
     }
     m_log << "demo-device: panel sent\n";
@@ -115,9 +109,11 @@ void DemoSession::OnTick() {
     ++m_ticks;
     m_counter += 7;
     DeviceEntry clock{kIdClock, PackedNow(), {}};
-    if (!Send(EncodeValues({clock, U32Entry(kIdCounter, static_cast<uint32_t>(m_counter))}))) {
+    if (!Send(EncodeValues({clock, U32Entry(kIdCounter, static_cast<uint32_t>(m_counter)),
+                            U32Entry(kIdTank, static_cast<uint32_t>(TankLevel()))}))) {
         return;
     }
+    WarnOfFullTank();
     SendChartRow();
     if (m_inSession) {
         Send(m_charts.NextRows());
@@ -129,6 +125,20 @@ void DemoSession::OnTick() {
         m_log << "demo-device: the handheld did not answer the last ping\n";
     }
     m_pingOutstanding = Send(EncodeBareFrame(kMsgDevicePing));
+}
+
+// The tank fills and drains over a minute and a half.
+int32_t DemoSession::TankLevel() const {
+    return static_cast<int32_t>(250 + 245 * std::sin(m_ticks / 15.0));
+}
+
+// The warning goes up each time the tank rises past the mark: its shown bit is cleared.
+void DemoSession::WarnOfFullTank() {
+    const bool full = TankLevel() >= kTankWarnAt;
+    if (full && !m_tankWarned) {
+        Send(EncodeStyleUpdate({StyleEntry(kIdWarning, kFlagIconExclamation | kFlagButtonsOk)}));
+    }
+    m_tankWarned = full;
 }
 
 // One row a second into the ring of the chart; the cursor tells the handheld how full it is.
@@ -174,19 +184,37 @@ void DemoSession::OnValue(const HandheldValue& value) {
     case kIdNotes:
         OnNotesRequested();
         return;
+    case kIdReport:
+        SendTextFile(kIdReport, u"\\My Documents\\demo-report.txt",
+                     "Report: " + std::to_string(m_ticks) + " seconds in session.\r\n");
+        return;
+    case kIdHorn:
+        SetStatus(first != 0 ? "Horn sounding" : "Horn quiet");
+        return;
+    case kIdAuto:
+        SetStatus(first != 0 ? "Automatic on" : "Automatic off");
+        return;
+    case kIdWarning:
+        SetStatus("Warning seen");
+        return;
     case kIdPicture:
         SetStatus("Picture tapped " + std::to_string(++m_pictureTaps) + " times");
         return;
     case kIdSetpoint:
     case kIdSpeed:
-        if (value.bytes.size() >= 4) {
-            const int32_t number = static_cast<int32_t>(GetU32(value.bytes.data()));
-            SetStatus((value.id == kIdSetpoint ? "Setpoint raw " : "Speed item ") +
-                      std::to_string(number));
-        }
+    case kIdFlow:
+    case kIdVolume:
+    case kIdProgram:
+        OnNumber(value);
+        return;
+    case kIdAlarm:
+    case kIdService:
+    case kIdRestDay:
+        OnDateTime(value);
         return;
     case kIdNote:
-        SetStatus("Note: " + FieldText(value.bytes, 0, value.bytes.size()));
+    case kIdPin:
+        OnText(value);
         return;
     default:
         m_log << "demo-device: value for control " << value.id << " (" << value.bytes.size()
@@ -210,7 +238,7 @@ void DemoSession::OnAsk() {
             {TextEntry(kIdQuestion, u"Do you like this demo?", false, kQuestionChars)}))) {
         return;
     }
-    Send(EncodeStyleUpdate({StyleEntry(kIdQuestion, kQuestionIcon | kYesNo)}));
+    Send(EncodeStyleUpdate({StyleEntry(kIdQuestion, kFlagIconQuestion | kFlagButtonsYesNo)}));
 }
 
 void DemoSession::OnAnswer(uint8_t answer) {
@@ -239,13 +267,72 @@ void DemoSession::OnPassword(const std::vector<uint8_t>& fields) {
 }
 
 void DemoSession::OnNotesRequested() {
-    m_log << "demo-device: sending the notes file\n";
-    const std::string text = "Notes from the Kestrovane demo device.\r\n"
-                             "Counter at " +
-                             std::to_string(m_counter) + ".\r\n";
-    DeviceFile file{u"\\My Documents\\demo-notes.txt", false,
-                    std::vector<uint8_t>(text.begin(), text.end())};
-    Send(EncodeFileTransfer(kIdNotes, {file}, kFlagAckRequested));
+    SendTextFile(kIdNotes, u"\\My Documents\\demo-notes.txt",
+                 "Notes from the Kestrovane demo device.\r\nCounter at " +
+                     std::to_string(m_counter) + ".\r\n");
+}
+
+void DemoSession::SendTextFile(uint32_t id, const std::u16string& path, const std::string& text) {
+    m_log << "demo-device: sending a file to control " << id << "\n";
+    DeviceFile file{path, false, std::vector<uint8_t>(text.begin(), text.end())};
+    Send(EncodeFileTransfer(id, {file}, kFlagAckRequested));
+}
+
+std::string DemoSession::NameOf(uint32_t id) {
+    switch (id) {
+    case kIdSetpoint:
+        return "Setpoint raw";
+    case kIdSpeed:
+        return "Speed item";
+    case kIdFlow:
+        return "Flow";
+    case kIdVolume:
+        return "Volume";
+    case kIdProgram:
+        return "Program item";
+    case kIdAlarm:
+        return "Alarm";
+    case kIdService:
+        return "Service";
+    case kIdRestDay:
+        return "Rest day";
+    case kIdPin:
+        return "PIN of";
+    default:
+        return "Note:";
+    }
+}
+
+void DemoSession::OnNumber(const HandheldValue& value) {
+    if (value.bytes.size() >= 4) {
+        const auto number = static_cast<int32_t>(GetU32(value.bytes.data()));
+        SetStatus(NameOf(value.id) + " " + std::to_string(number));
+    }
+}
+
+// Second, minute, hour, day, weekday, month, year.
+void DemoSession::OnDateTime(const HandheldValue& value) {
+    const std::vector<uint8_t>& b = value.bytes;
+    if (b.size() < 8) {
+        return;
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%s %02u.%02u.%u %02u:%02u day %u", NameOf(value.id).c_str(),
+                  b[3], b[5], b[6] | (b[7] << 8), b[2], b[1], b[4]);
+    SetStatus(text);
+}
+
+// UTF-16 with its terminator; the PIN is not echoed, only its length.
+void DemoSession::OnText(const HandheldValue& value) {
+    std::string text;
+    for (size_t i = 0; i + 1 < value.bytes.size() && value.bytes[i] != 0; i += 2) {
+        text += static_cast<char>(value.bytes[i]);
+    }
+    if (value.id == kIdPin) {
+        SetStatus(NameOf(value.id) + " " + std::to_string(text.size()) + " digits");
+        return;
+    }
+    SetStatus(NameOf(value.id) + " " + text);
 }
 
 void DemoSession::SetStatus(const std::string& text) {

@@ -39,6 +39,13 @@ private:
     void OnAnswer(uint8_t answer);
     void OnPassword(const std::vector<uint8_t>& fields);
     void OnNotesRequested();
+    void OnNumber(const HandheldValue& value);
+    void OnDateTime(const HandheldValue& value);
+    void OnText(const HandheldValue& value);
+    static std::string NameOf(uint32_t id);
+    void SendTextFile(uint32_t id, const std::u16string& path, const std::string& text);
+    int32_t TankLevel() const;
+    void WarnOfFullTank();
     void SendChartRow();
     void SetStatus(const std::string& text);
     bool Send(const DeviceMessage& message);
@@ -53,6 +60,7 @@ private:
     int32_t m_counter = 0;
     uint32_t m_pictureTaps = 0;
     DemoCharts m_charts;
+    bool m_tankWarned = false;
 };
 
 } // namespace ksv::demo
