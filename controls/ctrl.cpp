@@ -247,6 +247,7 @@ void CCtrl::Place() {
     case ControlKind::Image:
         break;
     }
+    ApplyColours(); // the colours follow the appearance, which a layout may have changed
 }
 
 std::vector<QWidget*> CCtrl::ShownWindows() const {
@@ -395,7 +396,8 @@ CtlColour CCtrl::OnCtlColor(const QWidget* window) const {
 
 void CCtrl::ApplyColours() {
     for (QWidget* window : Windows()) {
-        if (window != nullptr) {
+        // The chart window paints all of itself.
+        if (window != nullptr && window != m_matrix.m_pChartWnd.get()) {
             const CtlColour colour = OnCtlColor(window);
             ksv::qt::SetWindowColours(window, colour.text, colour.brush);
         }

@@ -19,6 +19,21 @@ QStringList WeekdayItems() {
     return items;
 }
 
+// The time picker shows the parts the value has; the hour when it has none.
+QString TimePickerFormat(uint32_t flags) {
+    QStringList parts;
+    if ((flags & ksv::kFlagHours) != 0 || (flags & ksv::kFlagTimeParts) == 0) {
+        parts << QStringLiteral("HH");
+    }
+    if ((flags & ksv::kFlagMinutes) != 0) {
+        parts << QStringLiteral("mm");
+    }
+    if ((flags & ksv::kFlagSeconds) != 0) {
+        parts << QStringLiteral("ss");
+    }
+    return parts.join(QLatin1Char(':'));
+}
+
 } // namespace
 
 // Editable: a button opening the full-screen dialog (appearance 0), or inline pickers with a
@@ -47,6 +62,7 @@ void CCtrl::CreateDateTime(const QString& format, const ksv::PackedDateTime& val
     m_date.m_bShowDate = (m_flags & ksv::kFlagDateParts) != 0;
     m_date.m_bShowTime = (m_flags & ksv::kFlagTimeParts) != 0;
     m_date.m_bShowWeekday = (m_flags & ksv::kFlagWeekday) != 0 && !m_date.m_bShowDate;
+    m_date.m_pTimePicker->setDisplayFormat(TimePickerFormat(m_flags));
     m_nDropHeight = 117;
     ShowDateTime();
     FinishCreate();

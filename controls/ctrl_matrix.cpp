@@ -19,7 +19,7 @@ constexpr int kTableRowPadding = 4;
 QWidget* CreateChartWindow(const ksv::MatrixData* data, QWidget* parent) {
     (void)data;
     auto* chart = new QWidget(parent);
-    chart->setAutoFillBackground(true);
+    ksv::qt::SetWindowColours(chart, Qt::black, Qt::white);
     return chart;
 }
 

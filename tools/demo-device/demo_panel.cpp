@@ -46,14 +46,14 @@ std::vector<uint8_t> MachineTable() {
 }
 
 std::vector<uint8_t> ServiceDate() {
-    return {0, 0, 9, 14, 2, 5, 2026 & 0xFF, 2026 >> 8}; // Tuesday 14 May 2026, 09:00
+    return {0, 0, 0, 14, 4, 5, 2026 & 0xFF, 2026 >> 8}; // Thursday 14 May 2026
 }
 
 // The controls of every kind, one per line: tag, flags, id, initial value, lettered fields.
 std::vector<DeviceControl> KindsPanel(const std::vector<uint8_t>& gif) {
     constexpr uint32_t kSetNumber = kFlagEditable | kFlagMinApplies | kFlagMaxApplies;
     constexpr uint32_t kHoursMinutes = kFlagEditable | kFlagHours | kFlagMinutes;
-    constexpr uint32_t kWholeDate = kFlagEditable | kFlagDateParts | kFlagHours | kFlagMinutes;
+    constexpr uint32_t kWholeDate = kFlagEditable | kFlagDateParts;
     // clang-format off
     return {
         DeviceControl('T', 0, kIdStatus).ValueText(u"Demo ready").U32('m', kStatusBytes).Caption(u"Status"),
@@ -71,7 +71,7 @@ std::vector<DeviceControl> KindsPanel(const std::vector<uint8_t>& gif) {
         DeviceControl('N', kSetNumber, kIdVolume).ValueU32(30).U32('n', 0).U32('x', 100).Caption(u"Volume"),
         DeviceControl('N', 0, kIdTank).ValueU32(320).String('f', u"%% l").U32('n', 0).U32('x', kTankLitres).Caption(u"Tank"),
         DeviceControl('D', kHoursMinutes, kIdAlarm).ValueBytes({0, 30, 6, 1, 1, 1, 0xEA, 0x07}).String('f', u"%HH%:%mm%").Caption(u"Alarm"),
-        DeviceControl('D', kWholeDate, kIdService).ValueBytes(ServiceDate()).String('f', u"%dd%.%MM%.%yyyy% %HH%:%mm%").Caption(u"Service"),
+        DeviceControl('D', kWholeDate, kIdService).ValueBytes(ServiceDate()).String('f', u"%dd%.%MM%.%yy%").Caption(u"Service"),
         DeviceControl('D', kFlagEditable | kFlagWeekday, kIdRestDay).ValueBytes({0, 0, 0, 1, 0, 1, 0xEA, 0x07}).String('f', u"%dddd%").Caption(u"Rest day"),
         DeviceControl('L', kFlagWide, kIdSpeed).ValueU32(1).U32('n', 3).String('I', Strings({u"Slow", u"Medium", u"Fast"})).Caption(u"Speed"),
         DeviceControl('L', kFlagWide, kIdProgram).ValueU32(0).U32('n', 4).String('I', Strings({u"Eco", u"Normal", u"Intensive", u"Rinse"})).Caption(u"Program"),
