@@ -36,7 +36,16 @@ MatrixFields::~MatrixFields() = default;
 
 CCtrl::CCtrl() = default;
 
-CCtrl::~CCtrl() = default;
+// Dialogs are children of the view; one left for a control that is gone has nothing to return to.
+CCtrl::~CCtrl() {
+    m_dialogContext.reset();
+    for (QDialog* dialog : {m_matrix.m_pChartDlg.data(), m_password.m_pPasswordDlg.data(),
+                            m_date.m_pDateTimeDlg.data(), m_number.m_pNumberDlg.data()}) {
+        if (dialog != nullptr) {
+            dialog->deleteLater();
+        }
+    }
+}
 
 void CCtrl::ResetWindowIds() {
     g_windowIdCounter = kFirstControlWindowId;
@@ -423,6 +432,31 @@ void CCtrl::SendValue(const void* data, uint32_t size) {
     }
     m_services.link->Store().SetControlValue(m_deviceId, data, size);
     m_services.link->SendChangedValues();
+}
+
+bool CCtrl::RaiseDialog(const QPointer<QDialog>& slot) const {
+    if (slot == nullptr) {
+        return false;
+    }
+    slot->raise();
+    slot->activateWindow();
+    return true;
+}
+
+void CCtrl::ShowDialog(QPointer<QDialog>& slot, QDialog* dialog,
+                       std::function<void(QDialog*)> accepted) {
+    if (!m_dialogContext) {
+        m_dialogContext = std::make_unique<QObject>();
+    }
+    slot = dialog;
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QDialog::finished, m_dialogContext.get(),
+                     [dialog, accepted = std::move(accepted)](int result) {
+                         if (result == QDialog::Accepted) {
+                             accepted(dialog);
+                         }
+                     });
+    dialog->open();
 }
 
 void CCtrl::OpenUrl(const QUrl& url) const {

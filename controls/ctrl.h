@@ -18,6 +18,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -356,8 +357,16 @@ private:
     void OpenPasswordDialog();
     void OpenMatrixDialog();
     void OpenUrl(const QUrl& url) const;
+    // A dialog already open for the control comes to the front instead of a second one.
+    bool RaiseDialog(const QPointer<QDialog>& slot) const;
+    // Opens a full-screen dialog without blocking; `accepted` runs when the user accepts it,
+    // unless the control is gone by then.
+    void ShowDialog(QPointer<QDialog>& slot, QDialog* dialog,
+                    std::function<void(QDialog*)> accepted);
     QString ListNameOfPickers() const;
     QString ListNameOfItems() const;
 
     CtrlServices m_services;
+    // The receiver of the dialogs' signals: destroyed first, so none reaches a dead control.
+    std::unique_ptr<QObject> m_dialogContext;
 };

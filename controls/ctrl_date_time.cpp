@@ -2,6 +2,7 @@
 
 #include "controls/ctrl_rules.h"
 #include "controls/date_time_format.h"
+#include "dialogs/date_time_dialog.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -185,6 +186,12 @@ void CCtrl::UpdateDateTime(const std::vector<uint8_t>& value) {
     ShowDateTime();
 }
 
-// The full-screen date/time dialog, opened without blocking; its value comes back through
-// TakeDialogDateTime when the user accepts it.
-void CCtrl::OpenDateTimeDialog() {}
+void CCtrl::OpenDateTimeDialog() {
+    if (RaiseDialog(m_date.m_pDateTimeDlg) || m_pParent == nullptr) {
+        return;
+    }
+    auto* dialog = new CDateTimeDlg(m_date.m_dateTime, m_format, m_flags, m_pParent);
+    ShowDialog(m_date.m_pDateTimeDlg, dialog, [this](QDialog* done) {
+        TakeDialogDateTime(static_cast<CDateTimeDlg*>(done)->Value());
+    });
+}

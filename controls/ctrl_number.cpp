@@ -3,6 +3,7 @@
 #include "controls/ctrl_rules.h"
 #include "controls/number_format.h"
 #include "controls/number_parse.h"
+#include "dialogs/number_dialog.h"
 #include "link/link.h"
 
 #include <QLabel>
@@ -227,6 +228,14 @@ void CCtrl::UpdateNumber(const std::vector<uint8_t>& value) {
     ShowNumber(true);
 }
 
-// The full-screen keypad, opened without blocking; its value comes back through
-// TakeDialogNumber when the user accepts it.
-void CCtrl::OpenNumberDialog() {}
+void CCtrl::OpenNumberDialog() {
+    if (RaiseDialog(m_number.m_pNumberDlg) || m_pParent == nullptr) {
+        return;
+    }
+    const NumberFields& n = m_number;
+    const NumberEntryParams params{n.m_value,    n.m_max,  n.m_min, n.m_exponent,
+                                   n.m_decimals, m_format, m_flags};
+    ShowDialog(m_number.m_pNumberDlg, new CNumberDlg(params, m_pParent), [this](QDialog* done) {
+        TakeDialogNumber(static_cast<CNumberDlg*>(done)->Value());
+    });
+}

@@ -1,5 +1,6 @@
 #include "controls/ctrl.h"
 
+#include "dialogs/password_dialog.h"
 #include "link/link.h"
 
 #include <QLineEdit>
@@ -65,5 +66,12 @@ void CCtrl::ClickPassword() {
     ksv::qt::SetWindowText(m_pEdit.get(), QString());
 }
 
-// The password dialog (log out, change the password), opened without blocking.
-void CCtrl::OpenPasswordDialog() {}
+// The dialog sends what the user chooses itself; the control waits for the device's answer.
+void CCtrl::OpenPasswordDialog() {
+    if (RaiseDialog(m_password.m_pPasswordDlg) || m_pParent == nullptr ||
+        m_services.link == nullptr) {
+        return;
+    }
+    ShowDialog(m_password.m_pPasswordDlg, new CPasswordDlg(*m_services.link, m_deviceId, m_pParent),
+               [](QDialog*) {});
+}

@@ -24,4 +24,4 @@ add_library(ksv_ctrl STATIC
 )
 target_include_directories(ksv_ctrl PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(ksv_ctrl PUBLIC Qt6::Widgets ksv_link ksv_qt_platform ksv_ctrl_rules
-  ksv_charts ksv_gif)
+  ksv_charts ksv_gif ksv_dialogs)

@@ -3,6 +3,8 @@
 #include "kinds_fixture.h"
 
 #include "controls/momentary_button.h"
+#include "dialogs/date_time_dialog.h"
+#include "dialogs/number_dialog.h"
 
 namespace {
 
@@ -244,6 +246,47 @@ TEST_F(CtrlInput, SectionsPasswordsFilesAndButtonsSendTheirValues) {
     EXPECT_TRUE(Ctrl(3)->m_file.m_bFileRequested);
     Click(Ctrl(4)->m_pButton.get());
     EXPECT_EQ(NextValue(4), std::vector<uint8_t>{0xFF});
+}
+
+template <typename Dialog> Dialog* OpenDialog() {
+    Dialog* found = nullptr;
+    WaitFor([&found] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* d = qobject_cast<Dialog*>(w); d && d->isVisible()) {
+                found = d;
+            }
+        }
+        return found != nullptr;
+    });
+    return found;
+}
+
+TEST_F(CtrlInput, FullScreenDialogsGiveTheirValueBackOnlyWhenAccepted) {
+    const std::vector<uint8_t> date = {0, 30, 6, 1, 1, 1, 0xEA, 0x07};
+    Connect({DeviceControl('D', ksv::kFlagEditable | ksv::kFlagHours, 1)
+                 .ValueBytes(date)
+                 .String('f', u"%HH%"),
+             Number(2, ksv::kFlagMaxApplies, 5, 0, 10)});
+    Click(Ctrl(1)->m_pButton.get());
+    CDateTimeDlg* dateDialog = OpenDialog<CDateTimeDlg>();
+    ASSERT_NE(dateDialog, nullptr);
+    Click(Ctrl(1)->m_pButton.get()); // the open one comes forward; no second one
+    dateDialog->reject();
+    EXPECT_TRUE(NothingSent());
+
+    Click(Ctrl(2)->m_pButton.get());
+    CNumberDlg* numberDialog = OpenDialog<CNumberDlg>();
+    ASSERT_NE(numberDialog, nullptr);
+    numberDialog->accept();
+    EXPECT_EQ(NextValue(2), I32(5));
+
+    // A session that ends closes what is still open, and nothing is taken from it.
+    Click(Ctrl(1)->m_pButton.get());
+    QPointer<CDateTimeDlg> left = OpenDialog<CDateTimeDlg>();
+    ASSERT_FALSE(left.isNull());
+    Send(ksv::EncodeBareFrame(ksv::kMsgGoodbyeFromDevice));
+    ASSERT_TRUE(WaitFor([&left] { return left.isNull(); }));
+    EXPECT_EQ(device.Drain(), 0u);
 }
 
 } // namespace
