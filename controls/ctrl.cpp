@@ -145,7 +145,7 @@ void CCtrl::FinishCreate() {
     if (m_pFont) {
         for (QWidget* window : KindWindows()) {
             if (window != nullptr && window != m_matrix.m_pTableWnd.get()) {
-                window->setFont(*m_pFont);
+                ksv::qt::SetWindowFont(window, *m_pFont);
             }
         }
     }
@@ -332,7 +332,7 @@ void CCtrl::SetFont(int height, bool bold) {
     m_pFont = std::make_unique<QFont>(MakeControlFont(height, bold));
     for (QWidget* window : KindWindows()) {
         if (window != nullptr && window != m_matrix.m_pTableWnd.get()) {
-            window->setFont(*m_pFont);
+            ksv::qt::SetWindowFont(window, *m_pFont);
         }
     }
 }

@@ -20,6 +20,26 @@ namespace {
 
 constexpr const char* kIdProperty = "ksvWindowId";
 constexpr const char* kStyleProperty = "ksvStyle";
+constexpr const char* kFontProperty = "ksvFont";
+constexpr int kSmallestFittedPixels = 8;
+constexpr int kButtonTextMargin = 4;
+
+// The largest pixel size up to the font's own at which the caption fits the button's width.
+void FitButtonText(QAbstractButton* button) {
+    const QVariant base = button->property(kFontProperty);
+    if (!base.isValid()) {
+        return;
+    }
+    QFont font = base.value<QFont>();
+    const int room = button->width() - kButtonTextMargin;
+    while (font.pixelSize() > kSmallestFittedPixels &&
+           QFontMetrics(font).horizontalAdvance(button->text()) > room) {
+        font.setPixelSize(font.pixelSize() - 1);
+    }
+    if (button->font() != font) {
+        button->setFont(font);
+    }
+}
 
 Qt::Alignment HorizontalAlignment(uint32_t style) {
     if ((style & kStaticCentre) != 0) {
@@ -200,6 +220,9 @@ void MoveWindow(QWidget* window, int x, int y, int width, int height) {
     const QRect target(x, y, width < 0 ? 0 : width, height < 0 ? 0 : height);
     if (window->geometry() != target) {
         window->setGeometry(target);
+        if (auto* button = qobject_cast<QAbstractButton*>(window)) {
+            FitButtonText(button);
+        }
     }
 }
 
@@ -221,7 +244,10 @@ void SetWindowText(QWidget* window, const QString& text) {
     if (auto* label = qobject_cast<QLabel*>(window)) {
         label->setText(text);
     } else if (auto* button = qobject_cast<QAbstractButton*>(window)) {
-        button->setText(text);
+        if (button->text() != text) {
+            button->setText(text);
+            FitButtonText(button);
+        }
     } else if (auto* edit = qobject_cast<QLineEdit*>(window)) {
         const QSignalBlocker quiet(edit);
         edit->setText(text);
@@ -245,6 +271,21 @@ QString GetWindowText(const QWidget* window) {
         return picker->text();
     }
     return QString();
+}
+
+void SetWindowFont(QWidget* window, const QFont& font) {
+    if (window == nullptr) {
+        return;
+    }
+    auto* button = qobject_cast<QAbstractButton*>(window);
+    if (button == nullptr) {
+        if (window->font() != font) {
+            window->setFont(font);
+        }
+        return;
+    }
+    button->setProperty(kFontProperty, font);
+    FitButtonText(button);
 }
 
 void SetWindowColours(QWidget* window, QColor text, QColor background) {

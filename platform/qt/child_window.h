@@ -101,6 +101,9 @@ void ShowWindow(QWidget* window, bool visible);
 void EnableWindow(QWidget* window, bool enabled);
 void SetWindowText(QWidget* window, const QString& text);
 QString GetWindowText(const QWidget* window);
+// The window's font. A button whose caption is wider than it gets the same face smaller, so
+// the caption shows whole; MoveWindow and SetWindowText keep it fitted.
+void SetWindowFont(QWidget* window, const QFont& font);
 // A control's colours: text on a solid background.
 void SetWindowColours(QWidget* window, QColor text, QColor background);
 

@@ -1,0 +1,111 @@
+// The demo device's panel, page by page, rendered offscreen to PNG (kept in the build folder)
+// and checked the way a user would look at it: every window inside its control, no control
+// over another, nothing cut off, and "???" only for the tag nobody knows.
+
+#include "kinds_fixture.h"
+
+#include "tools/demo-device/demo_gif.h"
+#include "tools/demo-device/demo_panel.h"
+
+#include <QAbstractButton>
+#include <QDir>
+
+namespace {
+
+using ViewScreenshots = KindsFixture;
+
+QRect RectOf(const CCtrl& ctrl) {
+    const CtrlRect r = ctrl.Rect();
+    return QRect(r.x, r.y, r.w, r.h);
+}
+
+const CCtrl* OwnerOf(const CKestrovaneView& view, const QWidget* window) {
+    for (uint32_t i = 0; i < view.ControlCount(); ++i) {
+        if (view.Control(i)->OwnsWindow(window)) {
+            return view.Control(i);
+        }
+    }
+    return nullptr;
+}
+
+// A one-line caption that does not fit its window is cut at both edges.
+bool TextFits(const QWidget* window) {
+    const auto* button = qobject_cast<const QAbstractButton*>(window);
+    if (button == nullptr || button->text().isEmpty()) {
+        return true;
+    }
+    return button->fontMetrics().horizontalAdvance(button->text()) <= button->width();
+}
+
+TEST_F(ViewScreenshots, EveryPageOfTheDemoPanelShowsEachKindInItsPlace) {
+    std::map<uint32_t, int> appearances;
+    for (const ksv::LayoutEntry& entry : ksv::demo::DemoLayout()) {
+        if (entry.keyB == kAppearance) {
+            appearances[entry.keyA] = static_cast<int>(entry.value);
+        }
+    }
+    Connect(ksv::demo::DemoPanel(ksv::demo::MakeDemoGif()), appearances);
+    const QString folder = QStringLiteral(KSV_SCREENSHOT_DIR);
+    QDir().mkpath(folder);
+
+    std::set<ControlKind> kindsSeen;
+    for (int page = 0; page <= view->LastPage(); ++page) {
+        view->OnMenuCommand(ID_PAGE_FIRST);
+        for (int i = 0; i < page; ++i) {
+            view->OnMenuCommand(ID_PAGE_NEXT);
+        }
+        ASSERT_EQ(view->CurrentPage(), page);
+        const QImage shot = view->grab().toImage();
+        EXPECT_TRUE(shot.save(folder + QStringLiteral("/demo-page-%1.png").arg(page + 1)));
+
+        std::vector<QRect> onPage;
+        for (uint32_t i = 0; i < view->ControlCount(); ++i) {
+            const CCtrl& ctrl = *view->Control(i);
+            if (!ctrl.IsShown() || ctrl.m_kind == ControlKind::MessageBox ||
+                ctrl.EffectivePage() != page) {
+                continue;
+            }
+            kindsSeen.insert(ctrl.m_kind);
+            const QRect rect = RectOf(ctrl);
+            EXPECT_TRUE(QRect(0, 0, 240, 209).contains(rect)) << ctrl.m_deviceId;
+            for (const QRect& other : onPage) {
+                EXPECT_FALSE(other.intersects(rect)) << ctrl.m_deviceId;
+            }
+            onPage.push_back(rect);
+            if (ctrl.m_kind == ControlKind::Unsupported) {
+                EXPECT_EQ(ctrl.m_deviceId, ksv::demo::kIdFuture);
+            }
+        }
+        for (const QObject* child : view->children()) {
+            const auto* window = qobject_cast<const QWidget*>(child);
+            const CCtrl* owner = window ? OwnerOf(*view, window) : nullptr;
+            if (owner == nullptr || !window->isVisibleTo(view.get())) {
+                continue;
+            }
+            // Pickers reach one pixel further down, into the gap below.
+            EXPECT_TRUE(RectOf(*owner).adjusted(0, 0, 0, 1).contains(window->geometry()))
+                << owner->m_deviceId << " " << window->metaObject()->className();
+            EXPECT_TRUE(TextFits(window)) << owner->m_deviceId;
+        }
+    }
+    // Every kind but the message box has a place on some page.
+    EXPECT_EQ(kindsSeen.size(), 13u);
+
+    // A few windows per kind where Place puts them.
+    const CCtrl* setpoint = Ctrl(ksv::demo::kIdSetpoint);
+    const QRect spin = RectOf(*setpoint);
+    EXPECT_EQ(setpoint->m_number.m_pPlus->geometry(),
+              QRect(spin.right() - 25, spin.y(), 26, 26)); // a square of the body's height
+    EXPECT_EQ(setpoint->m_number.m_pMinus->geometry().x(), spin.right() - 50);
+    const CCtrl* login = Ctrl(ksv::demo::kIdLogin);
+    EXPECT_EQ(RectOf(*login).width(), 236);
+    EXPECT_EQ(login->m_pButton->geometry(), QRect(212, RectOf(*login).y(), 26, 26));
+    const CCtrl* alarm = Ctrl(ksv::demo::kIdAlarm);
+    EXPECT_EQ(alarm->m_date.m_pTimePicker->geometry(), RectOf(*alarm).adjusted(0, 0, 0, 1));
+    const CCtrl* picture = Ctrl(ksv::demo::kIdPicture);
+    EXPECT_EQ(RectOf(*picture).size(), QSize(40, 40));
+    const CCtrl* tank = Ctrl(ksv::demo::kIdTank);
+    EXPECT_EQ(tank->m_number.m_pValueWnd2->geometry().x(), RectOf(*tank).x());
+}
+
+} // namespace
