@@ -149,7 +149,7 @@ void CCtrl::FinishCreate() {
             }
         }
     }
-    ApplyColours();
+    ApplyColours(true);
 }
 
 std::vector<QWidget*> CCtrl::KindWindows() const {
@@ -299,10 +299,18 @@ void CCtrl::Show(bool visible) {
         return;
     }
     ksv::qt::ShowWindow(m_pLabelWnd.get(), visible && m_bShowLabel);
+    const bool editWasShown = m_pEdit && m_pEdit->isVisibleTo(m_pParent);
     const std::vector<QWidget*> shown = visible ? ShownWindows() : std::vector<QWidget*>{};
     for (QWidget* window : KindWindows()) {
         const bool show = std::find(shown.begin(), shown.end(), window) != shown.end();
         ksv::qt::ShowWindow(window, window != nullptr && show);
+    }
+    if (visible) {
+        ApplyColours();
+    }
+    if (m_kind == ControlKind::Number && !editWasShown && m_pEdit &&
+        m_pEdit->isVisibleTo(m_pParent)) {
+        ShowNumberEdit();
     }
 }
 
@@ -403,10 +411,11 @@ CtlColour CCtrl::OnCtlColor(const QWidget* window) const {
     }
 }
 
-void CCtrl::ApplyColours() {
+void CCtrl::ApplyColours(bool hiddenToo) {
     for (QWidget* window : Windows()) {
         // The chart window paints all of itself.
-        if (window != nullptr && window != m_matrix.m_pChartWnd.get()) {
+        if (window != nullptr && window != m_matrix.m_pChartWnd.get() &&
+            (hiddenToo || window->isVisibleTo(m_pParent))) {
             const CtlColour colour = OnCtlColor(window);
             ksv::qt::SetWindowColours(window, colour.text, colour.brush);
         }
@@ -678,8 +687,11 @@ QString CCtrl::ListName() const {
         if (!IsEditable() || Appearance() == 2) {
             return GetWindowText(m_pValueWnd.get());
         }
-        return GetWindowText(Appearance() == 1 ? static_cast<QWidget*>(m_pEdit.get())
-                                               : m_pButton.get());
+        if (Appearance() == 1) {
+            return m_pEdit && m_pEdit->isVisibleTo(m_pParent) ? GetWindowText(m_pEdit.get())
+                                                              : NumberText(m_number.m_value, true);
+        }
+        return GetWindowText(m_pButton.get());
     case ControlKind::Password:
         return QStringLiteral("[Password]");
     case ControlKind::List:

@@ -191,8 +191,9 @@ public:
     void SetLabelFont(int height, bool bold);
     bool OwnsWindow(const QWidget* window) const;
     CtlColour OnCtlColor(const QWidget* window) const;
-    // Gives every window its colours again (after a state or colour change).
-    void ApplyColours();
+    // Gives the windows on screen their colours again (after a state or colour change); the
+    // others get theirs when shown. hiddenToo: every window.
+    void ApplyColours(bool hiddenToo = false);
     // Draws an Image control (nothing for the other kinds).
     void PaintImage(QPainter& painter) const;
     // Asks dialogs still open for this control to close.
@@ -351,6 +352,7 @@ private:
     void TakeWeekday();
     QString NumberText(int32_t value, bool bare) const;
     void ShowNumber(bool editToo);
+    void ShowNumberEdit();
     void SelectListItem(int index);
     void OpenDateTimeDialog();
     void OpenNumberDialog();

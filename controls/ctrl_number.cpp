@@ -77,12 +77,17 @@ void CCtrl::ShowNumber(bool editToo) {
     if (IsEditable() && Appearance() == 0) {
         ksv::qt::SetWindowText(m_pButton.get(), text);
     }
-    if (editToo) {
+    // A hidden edit gets the number when it is shown (ShowNumberEdit).
+    if (editToo && m_pEdit && m_pEdit->isVisibleTo(m_pParent)) {
         ksv::qt::SetWindowText(m_pEdit.get(), NumberText(n.m_value, true));
     }
     if (!IsEditable() && Appearance() == 3) {
         Place(); // the bar's length follows the value
     }
+}
+
+void CCtrl::ShowNumberEdit() {
+    ksv::qt::SetWindowText(m_pEdit.get(), NumberText(m_number.m_value, true));
 }
 
 void CCtrl::PlaceNumber(const CtrlFrame& f) {

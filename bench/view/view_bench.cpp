@@ -1,5 +1,6 @@
-// Panel view timings, offscreen: a 1000-control panel description from arrival to the first page
-// shown, and start-up to the start screen.
+// Panel view timings, offscreen: start-up; a 1000-control panel of every kind from arrival to its
+// first page painted; Values frames of 100 controls applied and painted, alone and 200 a second
+// for 30 s; a latch tap to the last byte of its frame at the device.
 
 #include "link/device_encoder.h"
 #include "link/link.h"
@@ -7,33 +8,57 @@
 #include "resources/resource_ids.h"
 #include "tests/support/pty_device.h"
 #include "tests/support/recording_sinks.h"
+#include "tools/demo-device/demo_gif.h"
 #include "view/kestrovane_view.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
+
+#include <sys/resource.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using ksv::DeviceControl;
 
 double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
 }
 
-// Times the GUI's handling of each arrival: decoding is done, the panel is built and shown.
+double ThreadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+long PeakRssMb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// Times the GUI's handling of each arrival, the repaint of the page included.
 class TimedView : public CKestrovaneView {
 public:
     using CKestrovaneView::CKestrovaneView;
     double lastArrivalMs = 0;
+    std::atomic<int> arrivals{0};
+    bool repaintEach =
+        true; // false: the page is painted when Qt next paints, as in the application
 
 protected:
     bool event(QEvent* e) override {
@@ -42,7 +67,11 @@ protected:
         }
         const auto start = Clock::now();
         const bool handled = CKestrovaneView::event(e);
+        if (repaintEach) {
+            repaint();
+        }
         lastArrivalMs = Ms(Clock::now() - start);
+        ++arrivals;
         return handled;
     }
 };
@@ -58,101 +87,308 @@ bool Spin(const std::function<bool()>& done, std::chrono::seconds deadline) {
     return true;
 }
 
-std::vector<ksv::DeviceControl> Panel(uint32_t count) {
-    std::vector<ksv::DeviceControl> controls;
-    for (uint32_t id = 1; id <= count; ++id) {
-        if (id % 10 == 0) {
-            controls.emplace_back('Q', 0, id); // a placeholder now and then
+std::vector<uint8_t> I32Bytes(int32_t v) {
+    std::vector<uint8_t> out;
+    ksv::PutU32(out, static_cast<uint32_t>(v));
+    return out;
+}
+
+// 100 rows of two series, the ring full to the cursor.
+DeviceControl Matrix(uint32_t id) {
+    std::vector<uint8_t> blob;
+    for (int i = 0; i < 200; ++i) {
+        ksv::PutU32(blob, static_cast<uint32_t>(i * 7));
+    }
+    ksv::PutU32(blob, 100);
+    DeviceControl m('M', 0, id);
+    m.ValueBytes(blob).U32('n', 100).U32('N', 2).String('F', u"%%").Caption(u"Rows");
+    return m;
+}
+
+// Every kind; 50 pictures of 64 x 64 and 20 matrices of 100 rows among 1000 controls.
+std::vector<DeviceControl> MixedPanel(const std::vector<uint8_t>& gif) {
+    using namespace ksv;
+    std::vector<DeviceControl> controls;
+    const std::u16string items(u"one\0two\0three\0", 14);
+    for (uint32_t id = 1; id <= 1000; ++id) {
+        if (id % 20 == 0) {
+            controls.push_back(DeviceControl('I', kFlagEditable, id).ValueBytes(gif));
             continue;
         }
-        ksv::DeviceControl button('B', 0, id);
-        button.ValueByte(0).Caption(u"Button " + std::u16string(1, u'A' + id % 26));
-        controls.push_back(button);
+        if (id % 50 == 7) {
+            controls.push_back(Matrix(id));
+            continue;
+        }
+        switch (id % 12) {
+        case 0:
+            controls.push_back(DeviceControl('T', 0, id).ValueText(u"text").U32('m', 20));
+            break;
+        case 1:
+            controls.push_back(DeviceControl('B', 0, id).ValueByte(0).Caption(u"Button"));
+            break;
+        case 2:
+            controls.push_back(DeviceControl('G', 0, id).ValueByte(0).Caption(u"Latch"));
+            break;
+        case 3:
+            controls.push_back(DeviceControl('D', 0, id)
+                                   .ValueBytes({1, 2, 3, 4, 5, 6, 0xD0, 0x07})
+                                   .String('f', u"%HH%:%mm%"));
+            break;
+        case 4:
+            controls.push_back(DeviceControl('N', kFlagEditable, id).ValueU32(5).U32('x', 99));
+            break;
+        case 5:
+            controls.push_back(DeviceControl('N', 0, id).ValueU32(5).String('f', u"%% V"));
+            break;
+        case 6:
+            controls.push_back(
+                DeviceControl('L', kFlagWide, id).ValueU32(0).U32('n', 3).String('I', items));
+            break;
+        case 7:
+            controls.push_back(DeviceControl('S', 0, id).ValueByte(0).Caption(u"Section"));
+            break;
+        case 8:
+            controls.push_back(DeviceControl('T', kFlagEditable, id).ValueText(u"e").U32('m', 20));
+            break;
+        case 9:
+            controls.push_back(DeviceControl('O', 0, id).ValueText(u"data").U32('m', 8));
+            break;
+        case 10:
+            controls.push_back(DeviceControl('F', 0, id).Caption(u"File"));
+            break;
+        default:
+            controls.push_back(DeviceControl(id % 24 == 11 ? 'X' : 'Q', kFlagHidden, id)
+                                   .ValueText(u"m")
+                                   .U32('m', 8));
+            break;
+        }
     }
     return controls;
 }
 
-struct Figures {
-    double total;   // frame written by the device .. first page on screen
-    double arrival; // the GUI's handling of the arrival
-};
+// 100 new values for controls of five kinds on the panel above.
+ksv::DeviceMessage MixedValues(int round) {
+    std::vector<ksv::DeviceEntry> entries;
+    for (uint32_t id = 1; id <= 1000 && entries.size() < 100; ++id) {
+        if (id % 20 == 0 || id % 50 == 7) {
+            continue;
+        }
+        switch (id % 12) {
+        case 0:
+            entries.push_back(
+                ksv::TextEntry(id, u"v" + std::u16string(1, u'0' + round % 10), false, 20));
+            break;
+        case 2:
+            entries.push_back(ksv::ByteEntry(id, round % 2 ? 0xFF : 0));
+            break;
+        case 3:
+            entries.push_back({id, {1, 2, 3, 4, 5, 6, 0xD0, 0x07}, {}});
+            break;
+        case 4:
+        case 5:
+            entries.push_back({id, I32Bytes(round), {}});
+            break;
+        case 6:
+            entries.push_back({id, I32Bytes(round % 3), {}});
+            break;
+        default:
+            break;
+        }
+    }
+    return ksv::EncodeValues(entries);
+}
 
 void Report(const char* what, std::vector<double> values, double target) {
     std::sort(values.begin(), values.end());
     const double median = values[values.size() / 2];
-    std::printf("%-58s median %7.2f ms  max %7.2f ms  (target < %.0f ms: %s)\n", what, median,
+    std::printf("%-58s median %7.3f ms  max %7.3f ms  (target < %.0f ms: %s)\n", what, median,
                 values.back(), target, median < target ? "met" : "MISSED");
+}
+
+// One session on a fresh link and view, connected and given the panel.
+struct Session {
+    ksv::testing::PtyDevice device{7};
+    ksv::MemorySettingsStore settings;
+    ksv::testing::ThreadSafeReporter reporter;
+    std::unique_ptr<ksv::Link> link;
+    std::unique_ptr<TimedView> view;
+
+    Session() {
+        settings.WriteProfileInt(ksv::kGlobalSection, "m_iComOutGoing", 7);
+        settings.WriteProfileInt(ksv::kGlobalSection, "m_iComIncoming", 9);
+        settings.WriteProfileInt(ksv::kGlobalSection, "m_AlwaysReload", 0);
+        link = std::make_unique<ksv::Link>(settings, reporter, device.Paths());
+        link->LinkInit();
+        view = std::make_unique<TimedView>(*link, settings, reporter, "kestrovane");
+        view->show();
+        view->OnInitialUpdate();
+    }
+    ~Session() {
+        view.reset();
+        link->LinkTerm();
+    }
+
+    // Written while the GUI runs, as a real device does: the pty holds only a few kilobytes.
+    bool Write(const std::vector<uint8_t>& frame) {
+        std::atomic<bool> done{false};
+        std::thread writer([&] {
+            device.Write(frame);
+            done = true;
+        });
+        const bool ok = Spin([&] { return done.load(); }, std::chrono::seconds(10));
+        writer.join();
+        return ok;
+    }
+
+    bool Connect(const std::vector<DeviceControl>& panel, double* arrivalMs, double* totalMs) {
+        view->ViewButton(IDC_BTN_CONNECT)->m_pButton->click();
+        device.Read(20);
+        bool named = false;
+        QObject::connect(view.get(), &CKestrovaneView::TitleChanged,
+                         [&named](const QString& title) { named = title == "Bench"; });
+        device.Write(ksv::EncodeHelloReply(u"Bench", false, ksv::kHelloPingsOff).Frame());
+        Spin([&] { return named; }, std::chrono::seconds(5));
+        const auto frame = ksv::EncodePanelDescription(panel).Frame();
+        const auto start = Clock::now();
+        const int before = view->arrivals;
+        Write(frame);
+        if (!Spin([&] { return view->arrivals > before && view->ControlCount() == panel.size(); },
+                  std::chrono::seconds(20))) {
+            return false;
+        }
+        if (arrivalMs) {
+            *arrivalMs = view->lastArrivalMs;
+        }
+        if (totalMs) {
+            *totalMs = Ms(Clock::now() - start);
+        }
+        return true;
+    }
+};
+
+void BenchPanel(const std::vector<DeviceControl>& panel) {
+    std::vector<double> arrivals;
+    std::vector<double> totals;
+    std::vector<double> startup;
+    for (int run = 0; run < 7; ++run) {
+        const auto start = Clock::now();
+        Session session;
+        startup.push_back(Ms(Clock::now() - start));
+        double arrival = 0;
+        double total = 0;
+        if (!session.Connect(panel, &arrival, &total)) {
+            std::fprintf(stderr, "the panel did not arrive\n");
+            std::exit(1);
+        }
+        arrivals.push_back(arrival);
+        totals.push_back(total);
+    }
+    std::printf("Panel of %zu controls of every kind (%zu bytes of description), 7 runs\n",
+                panel.size(), ksv::EncodePanelDescription(panel).Frame().size());
+    Report("start to start screen (link, view, buttons, settings)", startup, 300);
+    Report("PanelDescription arrival handled to first page painted", arrivals, 250);
+    Report("PanelDescription written by the device to first page", totals, 250);
+    std::printf("%-58s %7ld MB  (target < 150 MB: %s)\n", "peak RSS after building 7 panels",
+                PeakRssMb(), PeakRssMb() < 150 ? "met" : "MISSED");
+}
+
+void BenchValues(const std::vector<DeviceControl>& panel) {
+    Session session;
+    if (!session.Connect(panel, nullptr, nullptr)) {
+        std::exit(1);
+    }
+    std::vector<double> handled;
+    for (int round = 0; round < 200; ++round) {
+        const int before = session.view->arrivals;
+        session.Write(MixedValues(round).Frame());
+        Spin([&] { return session.view->arrivals > before; }, std::chrono::seconds(5));
+        handled.push_back(session.view->lastArrivalMs);
+    }
+    Report("Values of 100 controls applied and the page repainted", handled, 2);
+
+    // 200 frames a second for 30 s from the device's own thread.
+    constexpr int kFrames = 6000;
+    std::atomic<int> written{0};
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        auto next = Clock::now();
+        for (int i = 0; i < kFrames && !stop; ++i) {
+            session.device.Write(MixedValues(i).Frame());
+            ++written;
+            next += std::chrono::milliseconds(5);
+            std::this_thread::sleep_until(next);
+        }
+    });
+    session.view->repaintEach = false;
+    const int base = session.view->arrivals;
+    const double cpuStart = ThreadCpuMs();
+    const auto wallStart = Clock::now();
+    int maxBehind = 0;
+    // A real event loop: the GUI thread sleeps between arrivals, as in the application.
+    QEventLoop loop;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        maxBehind = std::max(maxBehind, written - (session.view->arrivals - base));
+        const bool done = written == kFrames && session.view->arrivals - base >= kFrames;
+        if (done || Clock::now() - wallStart > std::chrono::seconds(60)) {
+            loop.quit();
+        }
+    });
+    sampler.start(2);
+    loop.exec();
+    const double wall = Ms(Clock::now() - wallStart);
+    const double cpu = ThreadCpuMs() - cpuStart;
+    stop = true;
+    writer.join();
+    const double share = 100.0 * cpu / wall;
+    std::printf("%-58s %7.1f %%  (target < 25 %%: %s)\n", "GUI thread, 200 frames/s for 30 s",
+                share, share < 25 ? "met" : "MISSED");
+    std::printf("%-58s %7d frames (handled %d of %d)\n", "most frames written and not yet handled",
+                maxBehind, session.view->arrivals - base, kFrames);
+}
+
+void BenchLatchTap() {
+    Session session;
+    if (!session.Connect({DeviceControl('G', 0, 1).ValueByte(0).Caption(u"Latch")}, nullptr,
+                         nullptr)) {
+        std::exit(1);
+    }
+    session.device.Drain();
+    QPushButton* button = session.view->Control(0)->m_pButton.get();
+    const QPointF centre(button->width() / 2.0, button->height() / 2.0);
+    constexpr size_t kFrameBytes = 20 + 4 + 4 + 4 + 1;
+    std::vector<double> taps;
+    for (int i = 0; i < 200; ++i) {
+        QMouseEvent press(QEvent::MouseButtonPress, centre, button->mapToGlobal(centre),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, centre, button->mapToGlobal(centre),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        const auto start = Clock::now();
+        QApplication::sendEvent(button, &press);
+        QApplication::sendEvent(button, &release);
+        session.device.Read(kFrameBytes);
+        taps.push_back(Ms(Clock::now() - start));
+        QCoreApplication::processEvents();
+    }
+    Report("latch tap to the last byte of its Values frame", taps, 1);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const auto processStart = Clock::now();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const double appMs = Ms(Clock::now() - processStart);
-
-    constexpr int kRuns = 7;
-    constexpr uint32_t kControls = 1000;
-    std::vector<double> startup;
-    std::vector<double> totals;
-    std::vector<double> arrivals;
-
-    for (int run = 0; run < kRuns; ++run) {
-        ksv::testing::PtyDevice device(7);
-        ksv::MemorySettingsStore settings;
-        settings.WriteProfileInt(ksv::kGlobalSection, "m_iComOutGoing", 7);
-        settings.WriteProfileInt(ksv::kGlobalSection, "m_iComIncoming", 9);
-        settings.WriteProfileInt(ksv::kGlobalSection, "m_AlwaysReload", 0);
-        ksv::testing::ThreadSafeReporter reporter;
-
-        const auto start = Clock::now();
-        ksv::Link link(settings, reporter, device.Paths());
-        link.LinkInit();
-        auto view = std::make_unique<TimedView>(link, settings, reporter, "kestrovane");
-        view->show();
-        view->OnInitialUpdate();
-        const CCtrl* connect = view->ViewButton(IDC_BTN_CONNECT);
-        Spin([&] { return connect->m_pButton->isVisible(); }, std::chrono::seconds(5));
-        startup.push_back(Ms(Clock::now() - start));
-
-        connect->m_pButton->click();
-        device.Read(20);
-        device.Write(ksv::EncodeHelloReply(u"Bench", false, ksv::kHelloPingsOff).Frame());
-        const auto frame = ksv::EncodePanelDescription(Panel(kControls)).Frame();
-        bool named = false;
-        QObject::connect(view.get(), &CKestrovaneView::TitleChanged,
-                         [&named](const QString& title) { named = title == "Bench"; });
-        Spin([&] { return named; }, std::chrono::seconds(5));
-
-        // The device writes while the GUI runs, as a real one does: the pty holds only a few
-        // kilobytes.
-        const auto written = Clock::now();
-        std::thread writer([&device, &frame] { device.Write(frame); });
-        const bool shown = Spin(
-            [&] {
-                const CCtrl* first = view->Control(0);
-                return view->ControlCount() == kControls && first != nullptr && first->m_pButton &&
-                       first->m_pButton->isVisible();
-            },
-            std::chrono::seconds(10));
-        writer.join();
-        if (!shown) {
-            std::fprintf(stderr, "the panel did not arrive\n");
-            return 1;
-        }
-        totals.push_back(Ms(Clock::now() - written));
-        arrivals.push_back(view->lastArrivalMs);
-        view.reset();
-        link.LinkTerm();
+    // One part alone by name (panel, values, tap), for a profiler; all of them by default.
+    const std::string only = argc > 1 ? argv[1] : "";
+    const auto panel = MixedPanel(ksv::demo::MakeDemoGif(64));
+    if (only.empty() || only == "panel") {
+        BenchPanel(panel);
     }
-
-    std::printf("Panel view, offscreen, %d runs, %u controls (%zu bytes of description)\n", kRuns,
-                kControls, ksv::EncodePanelDescription(Panel(kControls)).Frame().size());
-    std::printf("%-58s %7.2f ms\n", "process start to application object", appMs);
-    std::printf("%-58s %7.2f ms\n", "process start to first start screen", appMs + startup[0]);
-    Report("start to start screen (link, view, buttons, settings)", startup, 300);
-    Report("PanelDescription arrival handled to first page shown", arrivals, 150);
-    Report("PanelDescription written by the device to first page", totals, 150);
+    if (only.empty() || only == "values") {
+        BenchValues(panel);
+    }
+    if (only.empty() || only == "tap") {
+        BenchLatchTap();
+    }
     return 0;
 }

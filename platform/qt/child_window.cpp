@@ -1,6 +1,7 @@
 #include "platform/qt/child_window.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -112,6 +113,11 @@ QPushButton* CreatePushButton(QWidget* parent, const QString& text, uint32_t sty
 QCheckBox* CreateCheckBox(QWidget* parent, const QString& text, uint32_t style, int id) {
     auto* box = new QCheckBox(text, parent);
     box->setFocusPolicy(Qt::NoFocus);
+    // A box of its own non-exclusive group: unchecking a button without one searches all its
+    // siblings for a checked one, and a panel's view has thousands.
+    auto* group = new QButtonGroup(box);
+    group->setExclusive(false);
+    group->addButton(box);
     Prepare(box, style, id);
     NotifyClicks(box);
     return box;
@@ -248,7 +254,7 @@ void SetWindowText(QWidget* window, const QString& text) {
             button->setText(text);
             FitButtonText(button);
         }
-    } else if (auto* edit = qobject_cast<QLineEdit*>(window)) {
+    } else if (auto* edit = qobject_cast<QLineEdit*>(window); edit && edit->text() != text) {
         const QSignalBlocker quiet(edit);
         edit->setText(text);
     }
@@ -292,7 +298,13 @@ void SetWindowColours(QWidget* window, QColor text, QColor background) {
     if (window == nullptr) {
         return;
     }
-    QPalette palette = window->palette();
+    // Most calls give a window the colours it has: they cost no new palette.
+    const QPalette& current = window->palette();
+    if (window->autoFillBackground() && current.color(QPalette::Window) == background &&
+        current.color(QPalette::Active, QPalette::WindowText) == text) {
+        return;
+    }
+    QPalette palette = current;
     // A disabled window keeps its background and shows its text halfway to it, so that a
     // disabled page button still looks disabled.
     const QColor faded((text.red() + background.red()) / 2, (text.green() + background.green()) / 2,
@@ -335,8 +347,11 @@ void SetListSelection(QWidget* list, int index) {
         const QSignalBlocker quiet(combo);
         combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
     } else if (auto* box = qobject_cast<QListWidget*>(list)) {
-        const QSignalBlocker quiet(box);
         const bool valid = index >= 0 && index < box->count();
+        if (box->currentRow() == (valid ? index : -1)) {
+            return;
+        }
+        const QSignalBlocker quiet(box);
         box->setCurrentRow(valid ? index : -1);
         if (valid) {
             box->scrollToItem(box->item(index), QAbstractItemView::PositionAtTop);

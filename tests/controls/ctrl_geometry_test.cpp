@@ -28,11 +28,11 @@ TEST(CtrlGeometry, TheBarStaysInsideItsControlWhateverTheRange) {
         bool valueInBar;
     };
     const Case cases[] = {
-        {50, 0, 100, 51, false},          // half: the value still beside the bar
-        {75, 0, 100, 76, true},           // past half: in the bar
-        {500, 0, 100, 100, true},         // past the maximum: full
-        {-7, 0, 100, 1, false},           // below the minimum: empty
-        {5, 100, 10, 1, false},           // minimum above maximum: no range, no division
+        {50, 0, 100, 51, false},  // half: the value still beside the bar
+        {75, 0, 100, 76, true},   // past half: in the bar
+        {500, 0, 100, 100, true}, // past the maximum: full
+        {-7, 0, 100, 1, false},   // below the minimum: empty
+        {5, 100, 10, 1, false},   // minimum above maximum: no range, no division
         {INT32_MAX, INT32_MIN, INT32_MAX, 100, true}, // no overflow
     };
     for (const Case& c : cases) {
@@ -50,7 +50,7 @@ TEST(CtrlGeometry, PicturesStretchAlignOrTileAndTilesAreBounded) {
     EXPECT_EQ(ImageAxisCells(5, 35, 10, 3)[0].position, 30);
     EXPECT_EQ(ImageAxisCells(5, 35, 10, 0)[0].length, 35);
     EXPECT_EQ(ImageAxisCells(5, 35, 10, 9)[0].length, 35); // unknown modes stretch
-    EXPECT_TRUE(ImageAxisCells(0, 35, 0, 4).empty());     // a picture without width
+    EXPECT_TRUE(ImageAxisCells(0, 35, 0, 4).empty());      // a picture without width
     EXPECT_EQ(ImageAxisCells(0, 1 << 30, 1, 4).size(), 1024u);
     const auto pressed = ImageCells({10, 10, 20, 20}, 20, 20, 1, 1, true);
     ASSERT_EQ(pressed.size(), 1u);
