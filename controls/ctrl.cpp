@@ -300,6 +300,8 @@ void CCtrl::Show(bool visible) {
     }
     ksv::qt::ShowWindow(m_pLabelWnd.get(), visible && m_bShowLabel);
     const bool editWasShown = m_pEdit && m_pEdit->isVisibleTo(m_pParent);
+    QWidget* listBox = m_list.m_pListBox.get();
+    const bool listWasShown = listBox != nullptr && listBox->isVisibleTo(m_pParent);
     const std::vector<QWidget*> shown = visible ? ShownWindows() : std::vector<QWidget*>{};
     for (QWidget* window : KindWindows()) {
         const bool show = std::find(shown.begin(), shown.end(), window) != shown.end();
@@ -311,6 +313,9 @@ void CCtrl::Show(bool visible) {
     if (m_kind == ControlKind::Number && !editWasShown && m_pEdit &&
         m_pEdit->isVisibleTo(m_pParent)) {
         ShowNumberEdit();
+    }
+    if (!listWasShown && listBox != nullptr && listBox->isVisibleTo(m_pParent)) {
+        ksv::qt::ScrollToSelection(listBox);
     }
 }
 

@@ -353,11 +353,20 @@ void SetListSelection(QWidget* list, int index) {
         }
         const QSignalBlocker quiet(box);
         box->setCurrentRow(valid ? index : -1);
-        if (valid) {
-            box->scrollToItem(box->item(index), QAbstractItemView::PositionAtTop);
-        } else {
+        if (!valid) {
             box->clearSelection();
         }
+        // A hidden list box is scrolled when it is shown.
+        if (box->isVisibleTo(box->parentWidget())) {
+            ScrollToSelection(box);
+        }
+    }
+}
+
+void ScrollToSelection(QWidget* list) {
+    auto* box = qobject_cast<QListWidget*>(list);
+    if (box != nullptr && box->currentItem() != nullptr) {
+        box->scrollToItem(box->currentItem(), QAbstractItemView::PositionAtTop);
     }
 }
 

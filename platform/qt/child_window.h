@@ -113,6 +113,8 @@ void SetEditLimit(QLineEdit* edit, int characters);
 // -1 selects nothing; an index past the items too.
 void SetListSelection(QWidget* list, int index);
 int GetListSelection(const QWidget* list); // -1 when nothing is selected
+// A list box's selection becomes its top item.
+void ScrollToSelection(QWidget* list);
 // Invalid dates and times leave the picker as it was.
 void SetPickerDate(QDateEdit* picker, int year, int month, int day);
 void SetPickerTime(QTimeEdit* picker, int hour, int minute, int second);
