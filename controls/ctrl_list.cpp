@@ -1,6 +1,7 @@
 #include "controls/ctrl.h"
 
 #include "controls/ctrl_rules.h"
+#include "controls/value_text.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -91,11 +92,8 @@ void CCtrl::OnSelChange(QWidget* window) {
 }
 
 void CCtrl::UpdateList(const std::vector<uint8_t>& value) {
-    if (value.size() < 4) {
-        return;
+    if (const auto index = Int32OfValue(value)) {
+        m_list.m_nListSel = *index;
+        SelectListItem(*index);
     }
-    int32_t index = 0;
-    std::memcpy(&index, value.data(), 4);
-    m_list.m_nListSel = index;
-    SelectListItem(index);
 }

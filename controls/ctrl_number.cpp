@@ -3,6 +3,7 @@
 #include "controls/ctrl_rules.h"
 #include "controls/number_format.h"
 #include "controls/number_parse.h"
+#include "controls/value_text.h"
 #include "dialogs/number_dialog.h"
 #include "link/link.h"
 
@@ -224,13 +225,10 @@ void CCtrl::OnSliderMoved() {
 
 // Shown as received, limits or not: the next step clamps it.
 void CCtrl::UpdateNumber(const std::vector<uint8_t>& value) {
-    if (value.size() < 4) {
-        return;
+    if (const auto raw = Int32OfValue(value)) {
+        m_number.m_value = *raw;
+        ShowNumber(true);
     }
-    int32_t raw = 0;
-    std::memcpy(&raw, value.data(), 4);
-    m_number.m_value = raw;
-    ShowNumber(true);
 }
 
 void CCtrl::OpenNumberDialog() {

@@ -12,3 +12,12 @@ QString TextOfValue(const std::vector<uint8_t>& value) {
     }
     return text;
 }
+
+std::optional<int32_t> Int32OfValue(const std::vector<uint8_t>& value) {
+    if (value.size() < 4) {
+        return std::nullopt;
+    }
+    const uint32_t bits =
+        value[0] | (value[1] << 8) | (value[2] << 16) | (static_cast<uint32_t>(value[3]) << 24);
+    return static_cast<int32_t>(bits);
+}

@@ -3,7 +3,11 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // A value the store holds as UTF-16 (Text, MessageBox): the text before its first NUL.
 QString TextOfValue(const std::vector<uint8_t>& value);
+
+// A 4-byte value (Number, List): its first four bytes, little-endian; nothing when shorter.
+std::optional<int32_t> Int32OfValue(const std::vector<uint8_t>& value);

@@ -13,12 +13,6 @@ uint8_t ByteOf(const std::vector<uint8_t>& value) {
     return value.empty() ? 0 : value[0];
 }
 
-int32_t I32Of(const std::vector<uint8_t>& value) {
-    int32_t number = 0;
-    std::memcpy(&number, value.data(), std::min<size_t>(value.size(), sizeof number));
-    return number;
-}
-
 ksv::PackedDateTime DateTimeOf(const std::vector<uint8_t>& value) {
     ksv::PackedDateTime packed;
     std::memcpy(packed.bytes.data(), value.data(), std::min<size_t>(value.size(), 8));
@@ -84,7 +78,7 @@ void CKestrovaneView::BuildControl(const ksv::StoreLock& lock, CCtrl& ctrl, uint
     case ControlKind::Number:
         ctrl.CreateNumber(static_cast<int32_t>(d.paramX), static_cast<int32_t>(d.paramN),
                           static_cast<int8_t>(d.paramD), static_cast<int8_t>(d.paramM),
-                          text(d.format), I32Of(value()));
+                          text(d.format), Int32OfValue(value()).value_or(0));
         return;
     case ControlKind::Matrix: {
         uint32_t cursor = 0;
@@ -99,7 +93,7 @@ void CKestrovaneView::BuildControl(const ksv::StoreLock& lock, CCtrl& ctrl, uint
         ctrl.CreatePassword(ByteOf(value()));
         return;
     case ControlKind::List:
-        ctrl.CreateList(d.itemCount, d.items, I32Of(value()));
+        ctrl.CreateList(d.itemCount, d.items, Int32OfValue(value()).value_or(0));
         return;
     case ControlKind::MessageBox:
         ctrl.CreateMessageBox(TextOfValue(value()));
