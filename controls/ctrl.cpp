@@ -1,8 +1,8 @@
 #include "controls/ctrl.h"
 
+#include "charts/matrix_table_model.h"
 #include "controls/ctrl_font.h"
 #include "controls/ctrl_rules.h"
-#include "controls/matrix_table_model.h"
 #include "controls/momentary_button.h"
 #include "controls/value_text.h"
 #include "link/link.h"
@@ -241,10 +241,7 @@ void CCtrl::Place() {
         PlaceNumber(f);
         break;
     case ControlKind::Matrix:
-        m_matrix.m_data.m_appearance = Appearance();
-        for (QWidget* window : KindWindows()) {
-            PlaceBody(window, f);
-        }
+        PlaceMatrix(f);
         break;
     case ControlKind::Password:
         PlacePassword(f);

@@ -23,7 +23,6 @@
 #include <vector>
 
 class CMomentaryButton;
-class MatrixTableModel;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -39,6 +38,7 @@ class QTimeEdit;
 namespace ksv {
 class ErrorReporter;
 class Link;
+class MatrixTableModel;
 } // namespace ksv
 
 using ksv::kFlagDisabled;
@@ -105,7 +105,7 @@ struct MatrixFields {
     ~MatrixFields();
     ksv::MatrixData m_data; // the chart window and the dialog read it
     ksv::qt::OwnedWindow<QWidget> m_pChartWnd;
-    std::unique_ptr<MatrixTableModel> m_tableModel; // outlives the table: declared before it
+    std::unique_ptr<ksv::MatrixTableModel> m_tableModel; // outlives the table: declared before it
     ksv::qt::OwnedWindow<QTableView> m_pTableWnd;
     uint32_t m_nTableRows = 0;
     QFont m_tableFont;
@@ -319,6 +319,7 @@ private:
     void PlaceNumber(const CtrlFrame& f);
     void PlacePassword(const CtrlFrame& f);
     void PlaceList(const CtrlFrame& f);
+    void PlaceMatrix(const CtrlFrame& f);
     std::vector<QWidget*> ShownText() const;
     std::vector<QWidget*> ShownLatch() const;
     std::vector<QWidget*> ShownDateTime() const;

@@ -1,9 +1,12 @@
 #include "controls/ctrl.h"
 
+#include "charts/chart_wnd.h"
 #include "charts/matrix_access.h"
+#include "charts/matrix_dlg.h"
 #include "charts/matrix_setup.h"
+#include "charts/matrix_table_model.h"
 #include "controls/ctrl_font.h"
-#include "controls/matrix_table_model.h"
+#include "link/link.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -14,14 +17,6 @@ namespace {
 constexpr int kTableFontHeight = 14;
 constexpr int kTableColumnWidth = 50;
 constexpr int kTableRowPadding = 4;
-
-// The inline chart: painted by the chart window of the charts; a white window until then.
-QWidget* CreateChartWindow(const ksv::MatrixData* data, QWidget* parent) {
-    (void)data;
-    auto* chart = new QWidget(parent);
-    ksv::qt::SetWindowColours(chart, Qt::black, Qt::white);
-    return chart;
-}
 
 } // namespace
 
@@ -40,10 +35,13 @@ void CCtrl::CreateMatrix(const ksv::ControlDetails& details, uint32_t cursorWord
     CreateLabel(0);
     using namespace ksv::qt;
     m_pButton.Reset(CreatePushButton(m_pParent, m_caption, 0, NextChildId()));
-    QWidget* chart = CreateChartWindow(&m.m_data, m_pParent);
+    auto* chart = new CChartWnd(&m.m_data, m_pParent);
+    if (m_services.link != nullptr) {
+        chart->SetDeviceSettings(&m_services.link->Settings());
+    }
     AdoptWindow(chart, 0, NextChildId());
     m.m_pChartWnd.Reset(chart);
-    m.m_tableModel = std::make_unique<MatrixTableModel>(&m.m_data);
+    m.m_tableModel = std::make_unique<ksv::MatrixTableModel>(&m.m_data, nullptr);
     m.m_pTableWnd.Reset(
         CreateReportView(m_pParent, m.m_tableModel.get(), kStyleBorder, NextChildId()));
     m.m_tableFont = MakeControlFont(kTableFontHeight, false);
@@ -55,6 +53,16 @@ void CCtrl::CreateMatrix(const ksv::ControlDetails& details, uint32_t cursorWord
     m.m_nTableRows = 0;
     FillTable();
     FinishCreate();
+}
+
+void CCtrl::PlaceMatrix(const CtrlFrame& f) {
+    m_matrix.m_data.m_appearance = Appearance();
+    if (auto* chart = qobject_cast<CChartWnd*>(m_matrix.m_pChartWnd.get())) {
+        chart->SetBorder(m_bBorder);
+    }
+    for (QWidget* window : KindWindows()) {
+        PlaceBody(window, f);
+    }
 }
 
 std::vector<QWidget*> CCtrl::ShownMatrix() const {
@@ -77,7 +85,8 @@ void CCtrl::FillTable() {
     const int32_t rows = ksv::GetRowCount(m.m_data);
     m.m_nTableRows = static_cast<uint32_t>(std::max(0, rows));
     if (m.m_tableModel) {
-        m.m_tableModel->SetRows(static_cast<int>(m.m_nTableRows));
+        m.m_tableModel->Refresh();
+        m.m_tableModel->NotifyCellsChanged();
     }
 }
 
@@ -89,6 +98,9 @@ void CCtrl::UpdateMatrix(uint32_t cursorWord, const std::vector<uint8_t>& cells,
     }
     MatrixFields& m = m_matrix;
     ksv::SetMatrixRows(m.m_data, cursorWord, cells, textPart);
+    if (auto* dialog = qobject_cast<CMatrixDlg*>(m.m_pChartDlg.data())) {
+        dialog->RefreshTable();
+    }
     if (m.m_pTableWnd) {
         FillTable();
     }
@@ -97,5 +109,14 @@ void CCtrl::UpdateMatrix(uint32_t cursorWord, const std::vector<uint8_t>& cells,
     }
 }
 
-// The full-screen chart and table of the charts, opened without blocking.
-void CCtrl::OpenMatrixDialog() {}
+// Full screen: the chart, or the table for appearance 3.
+void CCtrl::OpenMatrixDialog() {
+    if (RaiseDialog(m_matrix.m_pChartDlg) || m_pParent == nullptr) {
+        return;
+    }
+    auto* dialog = new CMatrixDlg(&m_matrix.m_data, Appearance() == 3, m_pParent);
+    if (m_services.link != nullptr) {
+        dialog->SetDeviceSettings(&m_services.link->Settings());
+    }
+    ShowDialog(m_matrix.m_pChartDlg, dialog, [](QDialog*) {});
+}

@@ -18,10 +18,9 @@ add_library(ksv_ctrl STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ctrl_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ctrl_unsupported.cpp
   ${CMAKE_CURRENT_LIST_DIR}/device_message_box.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/matrix_table_model.cpp
   ${CMAKE_CURRENT_LIST_DIR}/momentary_button.cpp
   ${CMAKE_CURRENT_LIST_DIR}/value_text.cpp
 )
 target_include_directories(ksv_ctrl PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(ksv_ctrl PUBLIC Qt6::Widgets ksv_link ksv_qt_platform ksv_ctrl_rules
-  ksv_charts ksv_gif ksv_dialogs)
+  ksv_charts ksv_charts_gui ksv_gif ksv_dialogs)

@@ -2,6 +2,7 @@
 
 #include "kinds_fixture.h"
 
+#include "charts/matrix_dlg.h"
 #include "controls/momentary_button.h"
 #include "dialogs/date_time_dialog.h"
 #include "dialogs/number_dialog.h"
@@ -263,10 +264,12 @@ template <typename Dialog> Dialog* OpenDialog() {
 
 TEST_F(CtrlInput, FullScreenDialogsGiveTheirValueBackOnlyWhenAccepted) {
     const std::vector<uint8_t> date = {0, 30, 6, 1, 1, 1, 0xEA, 0x07};
-    Connect({DeviceControl('D', ksv::kFlagEditable | ksv::kFlagHours, 1)
-                 .ValueBytes(date)
-                 .String('f', u"%HH%"),
-             Number(2, ksv::kFlagMaxApplies, 5, 0, 10)});
+    Connect(
+        {DeviceControl('D', ksv::kFlagEditable | ksv::kFlagHours, 1)
+             .ValueBytes(date)
+             .String('f', u"%HH%"),
+         Number(2, ksv::kFlagMaxApplies, 5, 0, 10),
+         DeviceControl('M', 0, 3).ValueBytes(std::vector<uint8_t>(12, 0)).U32('n', 2).U32('N', 1)});
     Click(Ctrl(1)->m_pButton.get());
     CDateTimeDlg* dateDialog = OpenDialog<CDateTimeDlg>();
     ASSERT_NE(dateDialog, nullptr);
@@ -283,9 +286,12 @@ TEST_F(CtrlInput, FullScreenDialogsGiveTheirValueBackOnlyWhenAccepted) {
     // A session that ends closes what is still open, and nothing is taken from it.
     Click(Ctrl(1)->m_pButton.get());
     QPointer<CDateTimeDlg> left = OpenDialog<CDateTimeDlg>();
+    Click(Ctrl(3)->m_pButton.get());
+    QPointer<CMatrixDlg> chart = OpenDialog<CMatrixDlg>();
     ASSERT_FALSE(left.isNull());
+    ASSERT_FALSE(chart.isNull());
     Send(ksv::EncodeBareFrame(ksv::kMsgGoodbyeFromDevice));
-    ASSERT_TRUE(WaitFor([&left] { return left.isNull(); }));
+    ASSERT_TRUE(WaitFor([&left, &chart] { return left.isNull() && chart.isNull(); }));
     EXPECT_EQ(device.Drain(), 0u);
 }
 

@@ -97,10 +97,10 @@ std::vector<uint8_t> RowLabel(const ChartShape& shape, uint32_t written) {
 std::vector<DeviceControl> DemoChartControls() {
     // clang-format off
     return {
-        DeviceControl('M', kWide | kYFixed, kIdLineChart).ValueBytes(EmptyRing(kIdLineChart)).U32('n', Shape(kIdLineChart).rows).U32('N', 2).String('F', u"%% \u00B0C").String('a', u"Last minute").String('A', Names({u"Inside", u"Outside"})).Byte('D', 1).Byte('M', 0xFF).Caption(u"Temperatures"),
-        DeviceControl('M', kWide | kXNumbers, kIdColumnChart).ValueBytes(EmptyRing(kIdColumnChart)).U32('n', Shape(kIdColumnChart).rows).U32('N', 3).String('f', u"%%").String('F', u"%% W").String('a', u"Tick").String('A', Names({u"Pump", u"Fan", u"Heater"})).Caption(u"Power"),
-        DeviceControl('M', kWide | kXDates, kIdPointsChart).ValueBytes(EmptyRing(kIdPointsChart)).U32('n', Shape(kIdPointsChart).rows).U32('N', 2).String('f', u"%HH%:%mm%:%ss%").String('F', u"%% %").String('a', u"Time").String('A', Names({u"Humidity", u"Dew point"})).Caption(u"Air"),
-        DeviceControl('M', kWide | kXDates | kYFixed, kIdReadings).ValueBytes(EmptyRing(kIdReadings)).U32('n', Shape(kIdReadings).rows).U32('N', 3).String('f', u"%HH%:%mm%:%ss%").String('F', u"%%").String('a', u"Time").String('A', Names({u"Volts", u"Amperes", u"Watts"})).Byte('D', 2).Byte('M', 0xFE).Caption(u"Readings"),
+        DeviceControl('M', kFlagWide | kYFixed, kIdLineChart).ValueBytes(EmptyRing(kIdLineChart)).U32('n', Shape(kIdLineChart).rows).U32('N', 2).String('F', u"%% \u00B0C").String('a', u"Last minute").String('A', Names({u"Inside", u"Outside"})).Byte('D', 1).Byte('M', 0xFF).Caption(u"Temperatures"),
+        DeviceControl('M', kFlagWide | kXNumbers, kIdColumnChart).ValueBytes(EmptyRing(kIdColumnChart)).U32('n', Shape(kIdColumnChart).rows).U32('N', 3).String('f', u"%%").String('F', u"%% W").String('a', u"Tick").String('A', Names({u"Pump", u"Fan", u"Heater"})).Caption(u"Power"),
+        DeviceControl('M', kFlagWide | kXDates, kIdPointsChart).ValueBytes(EmptyRing(kIdPointsChart)).U32('n', Shape(kIdPointsChart).rows).U32('N', 2).String('f', u"%HH%:%mm%:%ss%").String('F', u"%% %").String('a', u"Time").String('A', Names({u"Humidity", u"Dew point"})).Caption(u"Air"),
+        DeviceControl('M', kFlagWide | kXDates | kYFixed, kIdReadings).ValueBytes(EmptyRing(kIdReadings)).U32('n', Shape(kIdReadings).rows).U32('N', 3).String('f', u"%HH%:%mm%:%ss%").String('F', u"%%").String('a', u"Time").String('A', Names({u"Volts", u"Amperes", u"Watts"})).Byte('D', 2).Byte('M', 0xFE).Caption(u"Readings"),
     };
     // clang-format on
 }
