@@ -87,8 +87,10 @@ void ApplyBlobValue(ControlRecord& record, const std::vector<uint8_t>& bytes) {
     }
     const std::u16string text =
         AnsiToWide(bytes.data(), std::min<size_t>(bytes.size(), record.capacity / 2));
-    std::memcpy(record.data.data(), text.data(),
-                std::min(text.size() * sizeof(char16_t), record.data.size()));
+    const size_t count = std::min(text.size() * sizeof(char16_t), record.data.size());
+    if (count > 0) { // a blob of capacity 0 has no buffer to copy into
+        std::memcpy(record.data.data(), text.data(), count);
+    }
 }
 
 // One value entry; `bytes` holds its first ValueBytesUsed bytes, `length` is as announced.
