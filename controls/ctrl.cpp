@@ -42,6 +42,8 @@ CCtrl::~CCtrl() {
     for (QDialog* dialog : {m_matrix.m_pChartDlg.data(), m_password.m_pPasswordDlg.data(),
                             m_date.m_pDateTimeDlg.data(), m_number.m_pNumberDlg.data()}) {
         if (dialog != nullptr) {
+            // Closed now: a dialog still on screen would paint from this control's data.
+            dialog->reject();
             dialog->deleteLater();
         }
     }
@@ -428,7 +430,7 @@ void CCtrl::CloseDialogs() {
     for (QDialog* dialog : {m_matrix.m_pChartDlg.data(), m_password.m_pPasswordDlg.data(),
                             m_date.m_pDateTimeDlg.data(), m_number.m_pNumberDlg.data()}) {
         if (dialog != nullptr) {
-            QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
+            dialog->reject();
         }
     }
 }
