@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/byte_reader.h"
+#include "link/device_folder.h"
 #include "link/panel_store.h"
 #include "link/result_code.h"
 #include "platform/device_settings.h"
@@ -15,7 +16,8 @@ namespace ksv {
 // Payload decoders of the receive side. Each reads its whole payload from `in`, never trusts a
 // count or a length beyond the bytes that have actually arrived, and returns kSuccess, the
 // first read failure's code, kWrongKind, or the codes named below.
-// Thread contract: run on the receive thread; they take the store lock where they write.
+// Thread contract: run on the receive thread; they read without the store lock and take it only
+// for short steps that write what has been read (staged in bounded batches).
 
 struct HelloReply {
     std::optional<std::u16string> deviceName; // unset when the read failed
@@ -34,13 +36,14 @@ ResultCode DecodeLayoutEntries(ByteReader& in, DeviceSettings& settings, ErrorRe
 
 ResultCode ApplyValues(ByteReader& in, PanelStore& store, ErrorReporter& reporter);
 ResultCode ApplyStyles(ByteReader& in, PanelStore& store, ErrorReporter& reporter);
-// Holds the store lock for the whole message.
 ResultCode ApplyMatrixRows(ByteReader& in, PanelStore& store, ErrorReporter& reporter);
-// Files land below `filesFolder` only (see received_files.h), each through a temporary file
-// renamed into place when complete. A refused name or a failed write skips that file (its
-// bytes are read past) and the message goes on; the first such failure is returned
-// (kFileNotCreated, or the errno of the write). Holds the store lock for the whole message.
+// Files land in the device folder of `place` only (see received_files.h), no link followed,
+// each through a temporary file renamed into place when complete. A refused name, a file past
+// the free reserve or the quota, or a failed write skips that file (its bytes are read past)
+// and the message goes on; the first such failure is returned (kFileNotCreated, or a platform
+// failure: ENOSPC, EDQUOT, the errno of the write). The store lock is taken only to mark the
+// control and to name its first file, never across a read or a write.
 ResultCode ReceiveFiles(ByteReader& in, PanelStore& store, ErrorReporter& reporter,
-                        const std::string& filesFolder);
+                        const FilesPlace& place);
 
 } // namespace ksv

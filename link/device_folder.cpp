@@ -10,8 +10,7 @@ constexpr size_t kMaxNameUnits = 80;
 
 } // namespace
 
-std::string DeviceFilesFolder(const std::string& filesRoot,
-                              const std::optional<std::u16string>& deviceName) {
+std::string DeviceFolderName(const std::optional<std::u16string>& deviceName) {
     std::u16string name = deviceName.value_or(u"");
     if (name.size() > kMaxNameUnits) {
         const bool splitsPair =
@@ -29,7 +28,12 @@ std::string DeviceFilesFolder(const std::string& filesRoot,
     if (name.empty()) {
         name = u"Kestrovane";
     }
-    return filesRoot + "/" + Utf16ToUtf8(name);
+    return Utf16ToUtf8(name);
+}
+
+std::string DeviceFilesFolder(const std::string& filesRoot,
+                              const std::optional<std::u16string>& deviceName) {
+    return filesRoot + "/" + DeviceFolderName(deviceName);
 }
 
 } // namespace ksv

@@ -1,10 +1,10 @@
 #include "link/field_block.h"
 
+#include "link/byte_copy.h"
 #include "link/frame.h"
 #include "platform/ansi_codepage.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace ksv {
 
@@ -78,10 +78,7 @@ bool FieldBlock::ReadNumber(void* destination, size_t width, char letter) const 
     if (data == nullptr) {
         return false;
     }
-    const size_t count = std::min<size_t>(length, width);
-    if (count > 0) {
-        std::memcpy(destination, data, count);
-    }
+    CopyBytes(destination, data, std::min<size_t>(length, width));
     return true;
 }
 

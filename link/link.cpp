@@ -2,135 +2,70 @@
 
 #include "link/device_folder.h"
 #include "link/frame.h"
-#include "link/receive_run.h"
-#include "link/serial_port.h"
-#include "link/value_encoder.h"
+#include "link/link_state.h"
+#include "link/write_budget.h"
 
-#include <atomic>
-#include <condition_variable>
-#include <cstring>
-#include <mutex>
-#include <thread>
 #include <utility>
-#include <vector>
 
 namespace ksv {
 namespace {
 
-constexpr uint32_t kPatience = 5;
 constexpr uint32_t kGoodbyePatience = 6;
-constexpr int kAttemptWaitMs = 10;
-constexpr uint32_t kFlagWideText = 0x00000004;
-constexpr size_t kWidePasswordChars = 16;
-constexpr size_t kNarrowPasswordChars = 33;
 
 } // namespace
 
-struct Link::State : ReceiveHost {
-    State(Link& owner, SettingsStore& settingsStore, ErrorReporter& reporter, LinkPaths paths)
-        : owner(owner), reporter(reporter), paths(std::move(paths)), store(reporter),
-          deviceSettings(settingsStore, [this] { return DeviceNameOrEmpty(); }) {}
+Link::State::State(Link& owner, SettingsStore& settingsStore, ErrorReporter& reporter,
+                   LinkPaths paths, LinkLimits limits)
+    : owner(owner), reporter(reporter), paths(std::move(paths)), limits(limits), store(reporter),
+      deviceSettings(settingsStore, [this] { return Name().value_or(std::u16string()); }) {}
 
-    // ReceiveHost: the receive thread's side of the link.
-    void SendPingReply() override { owner.SendPingReply(); }
-    void SendAcknowledge() override { owner.SendAcknowledge(); }
-    void OnPingReply() override { pingPending = false; }
-    void OnHelloReply(const HelloReply& reply) override {
-        {
-            std::lock_guard<std::mutex> lock(nameMutex);
-            deviceName = reply.deviceName;
-        }
-        pingsEnabled = reply.pingsEnabled;
-        keepPanelOnGoodbye = reply.keepPanelOnGoodbye;
-    }
-    std::string FilesFolder() override { return DeviceFilesFolder(paths.filesRoot, Name()); }
-
-    std::optional<std::u16string> Name() const {
+void Link::State::OnHelloReply(const HelloReply& reply) {
+    {
         std::lock_guard<std::mutex> lock(nameMutex);
-        return deviceName;
+        deviceName = reply.deviceName;
     }
-    std::u16string DeviceNameOrEmpty() const { return Name().value_or(std::u16string()); }
+    pingsEnabled = reply.pingsEnabled;
+    keepPanelOnGoodbye = reply.keepPanelOnGoodbye;
+}
 
-    void StartWorker() {
-        uint64_t generation = 0;
-        {
-            std::lock_guard<std::mutex> lock(workerMutex);
-            generation = ++workerGeneration;
-            runRequested = false;
-        }
-        worker = std::thread([this, generation] { WorkerLoop(generation); });
+FilesPlace Link::State::FilesFolder() {
+    return FilesPlace{paths.filesRoot, DeviceFolderName(Name()), limits.deviceQuotaBytes};
+}
+
+std::optional<std::u16string> Link::State::Name() const {
+    std::lock_guard<std::mutex> lock(nameMutex);
+    return deviceName;
+}
+
+ResultCode Link::State::WriteLocked(const std::vector<uint8_t>& frame, uint32_t patience) {
+    if (StoreLock::HeldOnThisThread()) {
+        // A write under the store lock would let the device hold the store: a caller's fault.
+        KSV_REPORT(reporter, kLinkModule, kNotApplicable);
     }
-
-    // Ends the run in progress (the port has been woken) and the worker itself.
-    void StopWorker() {
-        {
-            std::lock_guard<std::mutex> lock(workerMutex);
-            ++workerGeneration;
-        }
-        workerWake.notify_all();
-        if (worker.get_id() == std::this_thread::get_id()) {
-            // Closed from inside a post: the worker leaves at its next wait, touching nothing.
-            worker.detach();
-            return;
-        }
-        if (worker.joinable()) {
-            worker.join();
-        }
+    if (!port) {
+        return kNoPort;
     }
-
-    // A worker serves one open port; a newer generation means its port has been closed.
-    void WorkerLoop(uint64_t generation) {
-        ReceiveContext context{store, reporter, deviceSettings, *this};
-        SerialPort& reader = *port;
-        std::unique_lock<std::mutex> lock(workerMutex);
-        for (;;) {
-            workerWake.wait(lock, [&] { return workerGeneration != generation || runRequested; });
-            if (workerGeneration != generation) {
-                return;
-            }
-            runRequested = false;
-            ArrivalSink* target = sink;
-            lock.unlock();
-
-            const RunOutcome outcome = ReceiveOneMessage(reader, context);
-            if (outcome.post) {
-                arrivalCode = outcome.arrivalCode;
-            }
-            if (outcome.post && target) {
-                target->PostArrival();
-            }
-            lock.lock();
-        }
+    if (frame.empty()) {
+        return kSuccess;
     }
+    return WriteWithinBudget(*port, frame.data(), static_cast<uint32_t>(frame.size()), patience,
+                             limits);
+}
 
-    Link& owner;
-    ErrorReporter& reporter;
-    LinkPaths paths;
-    PanelStore store;
-    DeviceSettings deviceSettings;
+void Link::State::RunOnce(SerialPort& reader, ArrivalSink* sink) {
+    ReceiveContext context{store, reporter, deviceSettings, *this};
+    const RunOutcome outcome = ReceiveOneMessage(reader, context);
+    if (!outcome.post) {
+        return;
+    }
+    arrivalCode = outcome.arrivalCode;
+    if (sink) {
+        sink->PostArrival();
+    }
+}
 
-    std::atomic<bool> initialised{false};
-    std::atomic<bool> portOpen{false};
-    // Set and reset only with the worker stopped and the store lock held.
-    std::unique_ptr<SerialPort> port;
-
-    mutable std::mutex nameMutex;
-    std::optional<std::u16string> deviceName;
-    std::atomic<bool> pingPending{false};
-    std::atomic<bool> pingsEnabled{false};
-    std::atomic<bool> keepPanelOnGoodbye{false};
-    std::atomic<int32_t> arrivalCode{kArrivalNone};
-
-    std::mutex workerMutex;
-    std::condition_variable workerWake;
-    bool runRequested = false;
-    uint64_t workerGeneration = 0;
-    ArrivalSink* sink = nullptr;
-    std::thread worker;
-};
-
-Link::Link(SettingsStore& settings, ErrorReporter& reporter, LinkPaths paths)
-    : m_state(std::make_unique<State>(*this, settings, reporter, std::move(paths))) {}
+Link::Link(SettingsStore& settings, ErrorReporter& reporter, LinkPaths paths, LinkLimits limits)
+    : m_state(std::make_unique<State>(*this, settings, reporter, std::move(paths), limits)) {}
 
 Link::~Link() {
     LinkTerm();
@@ -146,9 +81,7 @@ ResultCode Link::LinkInit() {
 }
 
 ResultCode Link::LinkTerm() {
-    if (m_state->portOpen) {
-        ClosePort();
-    }
+    ClosePort();
     {
         std::lock_guard<std::mutex> lock(m_state->nameMutex);
         m_state->deviceName.reset();
@@ -158,24 +91,30 @@ ResultCode Link::LinkTerm() {
 }
 
 ResultCode Link::OpenPort(int portNumber, ArrivalSink* notifyWindow) {
-    if (m_state->portOpen) {
-        return kAlreadyOpen;
-    }
-    if (!m_state->initialised) {
-        return kNotInitialised;
-    }
-    std::unique_ptr<SerialPort> opened;
-    const ResultCode result =
-        SerialPort::Open(ResolvePortPath(portNumber, m_state->paths.portsFolder), opened);
-    if (result != kSuccess) {
-        return result;
-    }
     {
-        const StoreLock lock(m_state->store);
-        m_state->port = std::move(opened);
+        std::lock_guard<std::mutex> life(m_state->lifecycleMutex);
+        if (m_state->portOpen) {
+            return kAlreadyOpen;
+        }
+        if (!m_state->initialised) {
+            return kNotInitialised;
+        }
+        std::unique_ptr<SerialPort> opened;
+        const ResultCode result =
+            SerialPort::Open(ResolvePortPath(portNumber, m_state->paths.portsFolder),
+                             m_state->limits.frameStallMs, opened);
+        if (result != kSuccess) {
+            return AtBoundary(result);
+        }
+        SerialPort& reader = *opened;
+        {
+            std::lock_guard<std::mutex> writing(m_state->writeMutex);
+            m_state->port = std::move(opened);
+        }
+        m_state->portOpen = true;
+        State* state = m_state.get();
+        m_state->worker.Start([state, &reader](ArrivalSink* sink) { state->RunOnce(reader, sink); });
     }
-    m_state->portOpen = true;
-    m_state->StartWorker();
     StartReceiver(notifyWindow);
     return SendHello();
 }
@@ -184,12 +123,7 @@ ResultCode Link::StartReceiver(ArrivalSink* notifyWindow) {
     if (!m_state->portOpen) {
         return kNoPort;
     }
-    {
-        std::lock_guard<std::mutex> lock(m_state->workerMutex);
-        m_state->sink = notifyWindow;
-        m_state->runRequested = true;
-    }
-    m_state->workerWake.notify_all();
+    m_state->worker.Request(notifyWindow);
     return kSuccess;
 }
 
@@ -198,9 +132,8 @@ ResultCode Link::Disconnect(bool sendGoodbye) {
         return kNoPort;
     }
     if (sendGoodbye) {
-        const StoreLock lock(m_state->store);
-        const auto frame = EncodeFramePrefix(kMsgGoodbyeFromHandheld);
-        const ResultCode result = WriteBytes(frame.data(), frame.size(), kGoodbyePatience);
+        const ResultCode result = WriteBytes(EncodeFramePrefix(kMsgGoodbyeFromHandheld).data(),
+                                             kFramePrefixSize, kGoodbyePatience);
         if (result != kSuccess) {
             return result;
         }
@@ -209,13 +142,26 @@ ResultCode Link::Disconnect(bool sendGoodbye) {
 }
 
 ResultCode Link::ClosePort() {
-    if (m_state->portOpen) {
-        // Wake first: a decoder may block in a read while holding the store lock.
-        m_state->port->Wake();
-        m_state->StopWorker();
-        const StoreLock lock(m_state->store);
-        m_state->port.reset();
-        m_state->portOpen = false;
+    bool stopping = false;
+    {
+        std::lock_guard<std::mutex> life(m_state->lifecycleMutex);
+        if (m_state->portOpen && !m_state->closing) {
+            // First of all: a run or a write waiting on the device ends at once.
+            m_state->port->Wake();
+            m_state->closing = true;
+            stopping = true;
+        }
+    }
+    if (stopping) {
+        m_state->worker.Stop(); // the run may itself be closing from its post: no lock held
+        std::unique_ptr<SerialPort> closing;
+        {
+            std::lock_guard<std::mutex> life(m_state->lifecycleMutex);
+            std::lock_guard<std::mutex> writing(m_state->writeMutex);
+            closing = std::move(m_state->port);
+            m_state->portOpen = false;
+            m_state->closing = false;
+        }
     }
     if (m_state->store.GetControlCount() > 0) {
         m_state->store.DiscardControls();
@@ -227,7 +173,7 @@ ResultCode Link::ClosePort() {
 
 ResultCode Link::ResetLink() {
     {
-        const StoreLock lock(m_state->store);
+        std::lock_guard<std::mutex> writing(m_state->writeMutex);
         if (m_state->port) {
             m_state->port->Purge(true);
         }
@@ -256,35 +202,20 @@ bool Link::IsPortOpen() const {
     return m_state->portOpen;
 }
 
+int Link::GetLastPlatformError() const {
+    return LastPlatformError();
+}
+
+uint64_t Link::BytesReceived() const {
+    std::lock_guard<std::mutex> writing(m_state->writeMutex);
+    return m_state->port ? m_state->port->BytesReceived() : 0;
+}
+
 ResultCode Link::WriteBytes(const void* buffer, uint32_t length, uint32_t patience) {
-    const StoreLock lock(m_state->store);
-    SerialPort* port = m_state->port.get();
-    if (!port) {
-        return kNoPort;
-    }
     const auto* bytes = static_cast<const uint8_t*>(buffer);
-    uint64_t budget = uint64_t{length} * patience + 10;
-    uint32_t done = 0;
-    while (done < length) {
-        size_t written = 0;
-        ResultCode result = port->WriteSome(bytes + done, length - done, &written);
-        if (result != kSuccess) {
-            return result;
-        }
-        done += static_cast<uint32_t>(written);
-        if (done == length) {
-            break;
-        }
-        if (--budget == 0) {
-            port->Purge(false);
-            return kWriteGaveUp;
-        }
-        result = port->WaitWritable(kAttemptWaitMs);
-        if (result != kSuccess) {
-            return result;
-        }
-    }
-    return kSuccess;
+    const std::vector<uint8_t> frame(bytes, bytes + length);
+    std::lock_guard<std::mutex> writing(m_state->writeMutex);
+    return AtBoundary(m_state->WriteLocked(frame, patience));
 }
 
 ResultCode Link::ReadBytes(void* buffer, uint32_t length) {
@@ -292,129 +223,7 @@ ResultCode Link::ReadBytes(void* buffer, uint32_t length) {
         return kSuccess;
     }
     SerialPort* port = m_state->port.get();
-    return port ? port->ReadBytes(buffer, length) : kLinkClosed;
-}
-
-namespace {
-
-// A whole frame in one write: it cannot interleave and costs one system call.
-std::vector<uint8_t> Frame(uint16_t kind, const std::vector<uint8_t>& payload = {}) {
-    const auto prefix = EncodeFramePrefix(kind);
-    std::vector<uint8_t> frame(prefix.size() + payload.size());
-    std::memcpy(frame.data(), prefix.data(), prefix.size());
-    if (!payload.empty()) {
-        std::memcpy(frame.data() + prefix.size(), payload.data(), payload.size());
-    }
-    return frame;
-}
-
-} // namespace
-
-ResultCode Link::SendHello() {
-    const auto frame = Frame(kMsgHello);
-    return WriteBytes(frame.data(), frame.size(), kPatience);
-}
-
-ResultCode Link::SendPingReply() {
-    const auto frame = Frame(kMsgPingReplyToDevice);
-    return WriteBytes(frame.data(), frame.size(), kPatience);
-}
-
-ResultCode Link::SendAcknowledge() {
-    const auto frame = Frame(kMsgAcknowledge);
-    return WriteBytes(frame.data(), frame.size(), kPatience);
-}
-
-ResultCode Link::SendLayoutRequest(uint32_t argument) {
-    std::vector<uint8_t> payload;
-    PutU32(payload, argument);
-    const auto frame = Frame(kMsgLayoutRequest, payload);
-    return WriteBytes(frame.data(), frame.size(), kPatience);
-}
-
-ResultCode Link::SendPing() {
-    const StoreLock lock(m_state->store);
-    if (!m_state->port) {
-        return kNoPort;
-    }
-    if (m_state->pingPending.exchange(false)) {
-        return kPingUnanswered;
-    }
-    m_state->pingPending = true;
-    const auto frame = Frame(kMsgPing);
-    return WriteBytes(frame.data(), frame.size(), kPatience);
-}
-
-ResultCode Link::SendChangedValues() {
-    const StoreLock lock(m_state->store);
-    if (!m_state->port) {
-        return kNoPort; // the marks stay for a later send
-    }
-    std::vector<uint8_t> payload;
-    const ResultCode encoded = EncodeChangedValues(lock, m_state->reporter, payload);
-    const auto frame = Frame(kMsgValuesToDevice, payload);
-    const ResultCode written = WriteBytes(frame.data(), frame.size(), kPatience);
-    return written != kSuccess ? written : encoded;
-}
-
-ResultCode Link::SendImmediateByte(uint32_t id, uint32_t value) {
-    const StoreLock lock(m_state->store);
-    if (!lock.FindControl(id)) {
-        return kSuccess;
-    }
-    std::vector<uint8_t> payload;
-    PutU32(payload, 1);
-    PutU32(payload, id);
-    PutU32(payload, 1);
-    payload.push_back(static_cast<uint8_t>(value & 0xFF));
-    const auto frame = Frame(kMsgValuesToDevice, payload);
-    return WriteBytes(frame.data(), frame.size(), kPatience);
-}
-
-namespace {
-
-std::u16string PasswordCopy(const std::u16string& text, uint32_t flags) {
-    const size_t limit = (flags & kFlagWideText) ? kWidePasswordChars : kNarrowPasswordChars;
-    return text.substr(0, limit);
-}
-
-} // namespace
-
-ResultCode Link::SendPassword(uint32_t id, const std::u16string& password) {
-    return SendPasswordReport(id, password, std::u16string());
-}
-
-ResultCode Link::SendPasswordChange(uint32_t id, const std::u16string& currentPassword,
-                                    const std::u16string& newPassword) {
-    if (newPassword.empty()) {
-        return kNotApplicable;
-    }
-    return SendPasswordReport(id, currentPassword, newPassword);
-}
-
-ResultCode Link::SendLogOut(uint32_t id) {
-    return SendPasswordReport(id, std::u16string(), std::u16string());
-}
-
-ResultCode Link::SendPasswordReport(uint32_t id, const std::u16string& first,
-                                    const std::u16string& second) {
-    const StoreLock lock(m_state->store);
-    ControlRecord* record = lock.FindControl(id);
-    if (!record) {
-        return kSuccess;
-    }
-    if (record->kind != kRecordPassword) {
-        return kNotApplicable;
-    }
-    const std::u16string copy1 = PasswordCopy(first, record->flags);
-    const std::u16string copy2 = PasswordCopy(second, record->flags);
-    record->sendText1 = &copy1;
-    record->sendText2 = &copy2;
-    record->toSend = 1;
-    SendChangedValues(); // the caller learns nothing of the write, as with any report
-    record->sendText1 = nullptr;
-    record->sendText2 = nullptr;
-    return kSuccess;
+    return AtBoundary(port ? port->ReadBytes(buffer, length) : kLinkClosed);
 }
 
 PanelStore& Link::Store() {

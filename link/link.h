@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/link_limits.h"
 #include "link/panel_store.h"
 #include "link/port_path.h"
 #include "link/result_code.h"
@@ -26,47 +27,69 @@ public:
 // The serial link to the device: one port, one receive run at a time, the store and its lock.
 //
 // Thread contract:
-// - LinkInit, LinkTerm, OpenPort, StartReceiver, Disconnect, ClosePort, ResetLink: GUI thread.
-// - Send*: any thread; each frame is written whole under the store lock.
+// - LinkInit, LinkTerm, OpenPort, StartReceiver, Disconnect, ClosePort, ResetLink: GUI thread
+//   (ClosePort and StartReceiver also from inside an ArrivalSink post). Never destroy the Link
+//   from inside a post.
+// - Send* and WriteBytes: any thread, never while holding a StoreLock. Frames are serialised by
+//   the link's own write lock, not the store lock, and each write is bounded (LinkLimits): the
+//   caller waits at most about frameWriteMs, never on a stalled receive.
 // - The receive thread runs one frame per StartReceiver and posts to the sink once, except
-//   when the port went away (kLinkClosed), when it ends silently.
+//   when the port went away (kLinkClosed), when it ends silently. It reads without the store
+//   lock and takes it only for short steps.
 // - Getters may be called from any thread.
+//
+// Results are the codes of result_code.h as the platform reports them: a failed platform call
+// gives its errno, and GetLastPlatformError tells it apart from the link's own codes.
 class Link {
 public:
-    Link(SettingsStore& settings, ErrorReporter& reporter, LinkPaths paths = DefaultLinkPaths());
+    Link(SettingsStore& settings, ErrorReporter& reporter, LinkPaths paths = DefaultLinkPaths(),
+         LinkLimits limits = LinkLimits());
     ~Link(); // LinkTerm
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
 
     ResultCode LinkInit(); // 0; a second call does nothing
-    ResultCode LinkTerm(); // closes an open port
+    ResultCode LinkTerm(); // closes an open port; 0
 
     // kAlreadyOpen with a port open (it stays untouched), kNotInitialised before LinkInit,
     // the errno of a failed open; otherwise starts a receive run and returns the Hello's result.
     ResultCode OpenPort(int portNumber, ArrivalSink* notifyWindow);
-    ResultCode StartReceiver(ArrivalSink* notifyWindow); // kNoPort without a port
-    ResultCode Disconnect(bool sendGoodbye); // kNoPort; a failed Goodbye leaves the port open
-    ResultCode ClosePort();                  // wakes and waits for the receive run; 0
-    ResultCode ResetLink();                  // purge, then Hello; the Hello's result
+    ResultCode StartReceiver(ArrivalSink* notifyWindow); // 0; kNoPort without a port
+    // kNoPort; a Goodbye that cannot be written returns the write's result and leaves the port
+    // open; otherwise ClosePort's 0.
+    ResultCode Disconnect(bool sendGoodbye);
+    // Wakes the port before taking any lock, waits for the receive run (it ends at once) and
+    // empties the store; 0.
+    ResultCode ClosePort();
+    ResultCode ResetLink(); // purge, then Hello; the Hello's result (kNoPort without a port)
 
     int32_t GetArrivalCode() const;
     std::optional<std::u16string> GetDeviceName() const; // unset after a failed HelloReply
     bool IsPingEnabled() const;
     bool IsKeepPanelOnGoodbye() const;
     bool IsPortOpen() const;
+    // The errno of the last platform call that failed on the calling thread (0 before any).
+    int GetLastPlatformError() const;
+    // Bytes read off the open port since it was opened (0 without a port).
+    uint64_t BytesReceived() const;
 
-    // Raw port access: kNoPort, kWriteGaveUp (after purging the transmit side), kLinkClosed,
-    // or errno. Every send goes through WriteBytes (patience 5; Goodbye 6).
+    // Raw port access. WriteBytes: kNoPort, kWriteGaveUp (the transmit side purged), kLinkClosed
+    // or errno; every send goes through it (patience 5; Goodbye 6). ReadBytes (receive thread
+    // only): kLinkClosed without a port or after a hang-up, or errno.
     ResultCode WriteBytes(const void* buffer, uint32_t length, uint32_t patience);
     ResultCode ReadBytes(void* buffer, uint32_t length);
 
+    // Each gives the write's result; kNoPort without a port.
     ResultCode SendHello();
     ResultCode SendPingReply();
     ResultCode SendAcknowledge();
     ResultCode SendLayoutRequest(uint32_t argument);
     ResultCode SendPing(); // kPingUnanswered when the previous ping had no reply
+    // Every marked control in one Values frame; kNotApplicable when a kind cannot be encoded.
     ResultCode SendChangedValues();
-    ResultCode SendImmediateByte(uint32_t id, uint32_t value);
+    ResultCode SendImmediateByte(uint32_t id, uint32_t value); // 0, sending nothing, for no id
+    // 0 whatever the write did (as for any report); kNotApplicable for a control that is not a
+    // password, or an empty new password.
     ResultCode SendPassword(uint32_t id, const std::u16string& password);
     ResultCode SendPasswordChange(uint32_t id, const std::u16string& currentPassword,
                                   const std::u16string& newPassword);

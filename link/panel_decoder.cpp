@@ -2,6 +2,7 @@
 #include "link/decoders.h"
 #include "link/field_block.h"
 #include "link/frame.h"
+#include "link/panel_budget.h"
 #include "link/record_decoders.h"
 #include "platform/ansi_codepage.h"
 
@@ -12,18 +13,26 @@
 namespace ksv {
 
 // The panel is built in a staging list that grows record by record as the bytes arrive, and
-// is swapped in whole; a description that breaks off leaves the old panel in place.
+// is swapped in whole; a description that breaks off or passes the panel budget leaves the old
+// panel in place. A refused description is not read further: the next run resynchronises.
 ResultCode DecodePanelDescription(ByteReader& in, PanelStore& store, ErrorReporter& reporter) {
     uint32_t count = 0;
     ResultCode rc = ReadU32(in, count);
     if (rc != kSuccess) {
         return rc;
     }
+    if (count > kMaxPanelRecords) {
+        return kPanelTooLarge;
+    }
+    PanelBudget budget;
     std::vector<ControlRecord> staging;
     std::vector<uint8_t> bytes;
     for (uint32_t i = 0; i < count; ++i) {
         uint32_t length = 0;
         rc = ReadU32(in, length);
+        if (rc == kSuccess && !budget.Fits(length)) {
+            return kPanelTooLarge;
+        }
         if (rc == kSuccess) {
             rc = ReadChunked(in, length, bytes);
         }
@@ -33,6 +42,9 @@ ResultCode DecodePanelDescription(ByteReader& in, PanelStore& store, ErrorReport
         ControlRecord record;
         if (!DecodeControlRecord(bytes.data(), bytes.size(), record, reporter)) {
             return kWrongKind;
+        }
+        if (!budget.Charge(RecordHeldBytes(record))) {
+            return kPanelTooLarge;
         }
         staging.push_back(std::move(record));
     }

@@ -1,7 +1,8 @@
 #include "link/panel_store.h"
 
+#include "link/byte_copy.h"
+
 #include <algorithm>
-#include <cstring>
 #include <utility>
 
 namespace ksv {
@@ -19,27 +20,37 @@ void CopyOut(const void* source, uint32_t needed, void* buffer, uint32_t* size) 
         return;
     }
     const uint32_t count = std::min(*size, needed);
-    if (count > 0) {
-        std::memcpy(buffer, source, count);
-    }
+    CopyBytes(buffer, source, count);
     *size = count;
 }
 
 // Copies min(size, limit) bytes into a UTF-16 buffer, never past its end.
 void CopyIntoText(std::u16string& text, const void* data, uint32_t size, size_t limit) {
     const size_t count = std::min<size_t>({size, limit, text.size() * sizeof(char16_t)});
-    if (count > 0) {
-        std::memcpy(&text[0], data, count);
-    }
+    CopyBytes(&text[0], data, count);
 }
 
 } // namespace
 
 PanelStore::PanelStore(ErrorReporter& reporter) : m_reporter(reporter) {}
 
-StoreLock::StoreLock(PanelStore& store) : m_store(store), m_guard(store.m_lock) {}
+namespace {
 
-StoreLock::~StoreLock() = default;
+thread_local int t_storeLocksHeld = 0;
+
+} // namespace
+
+StoreLock::StoreLock(PanelStore& store) : m_store(store), m_guard(store.m_lock) {
+    ++t_storeLocksHeld;
+}
+
+StoreLock::~StoreLock() {
+    --t_storeLocksHeld;
+}
+
+bool StoreLock::HeldOnThisThread() {
+    return t_storeLocksHeld > 0;
+}
 
 ControlRecord* StoreLock::FindControl(uint32_t id) const {
     return m_store.Find(id);
@@ -184,16 +195,16 @@ ResultCode PanelStore::SetControlValue(uint32_t id, const void* data, uint32_t s
         }
         break;
     case kRecordDateTime:
-        std::memcpy(record->dateTime.data(), bytes, std::min<uint32_t>(size, 8));
+        CopyBytes(record->dateTime.data(), bytes, std::min<uint32_t>(size, 8));
         break;
     case kRecordNumber:
-        std::memcpy(&record->number, bytes, std::min<uint32_t>(size, 4));
+        CopyBytes(&record->number, bytes, std::min<uint32_t>(size, 4));
         break;
     case kRecordMatrix:
     case kRecordPassword:
         return kNotApplicable;
     case kRecordList:
-        std::memcpy(&record->selection, bytes, std::min<uint32_t>(size, 4));
+        CopyBytes(&record->selection, bytes, std::min<uint32_t>(size, 4));
         break;
     case kRecordMessageBox:
         if (size > 0) {
@@ -203,9 +214,7 @@ ResultCode PanelStore::SetControlValue(uint32_t id, const void* data, uint32_t s
     case kRecordBlob: {
         const uint32_t count = std::min<uint32_t>(
             {size, record->capacity, static_cast<uint32_t>(record->data.size())});
-        if (count > 0) {
-            std::memcpy(record->data.data(), bytes, count);
-        }
+        CopyBytes(record->data.data(), bytes, count);
         record->length = count;
         break;
     }

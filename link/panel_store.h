@@ -42,7 +42,9 @@ class PanelStore;
 // Proof that the store lock is held: the index getters, FindControl, Records() and
 // GetMatrixState are reached only through one of these, so a caller cannot forget the lock.
 // The lock is re-entrant: a thread holding one may take another. A StoreLock stays on the
-// thread that took it; it is neither copied nor moved.
+// thread that took it; it is neither copied nor moved. It is held only for short steps in
+// memory: no port read or write and no file I/O happens while a thread holds one (the link
+// reports a write attempted under it), so the GUI never waits on the device for the store.
 class StoreLock {
 public:
     explicit StoreLock(PanelStore& store);
@@ -51,6 +53,8 @@ public:
     StoreLock& operator=(const StoreLock&) = delete;
 
     PanelStore& Store() const { return m_store; }
+    // Whether the calling thread holds a StoreLock now.
+    static bool HeldOnThisThread();
 
     ControlRecord* FindControl(uint32_t id) const; // null when absent
     // Every record, in description order.
@@ -74,7 +78,9 @@ private:
 // Thread contract: one re-entrant store lock guards everything. Operations by id take it
 // themselves; everything that hands out pointers into records or works by index goes through
 // a StoreLock. The receive thread writes, the GUI thread reads and writes user changes; the
-// list is only ever replaced whole, under the lock. No port I/O happens under the lock.
+// list is only ever replaced whole, under the lock. No port or file I/O happens under the
+// lock: the receive thread reads each message without it and applies what it read in short
+// steps, and frames are written under the link's own write lock.
 class PanelStore {
 public:
     explicit PanelStore(ErrorReporter& reporter);

@@ -16,8 +16,8 @@ RunOutcome Silent() {
     return RunOutcome{false, kArrivalNone};
 }
 
-RunOutcome Failed(ReceiveContext& context, long line, long value) {
-    context.reporter.ReportError(line, kLinkModule, value);
+RunOutcome Failed(ReceiveContext& context, long line, ResultCode result) {
+    context.reporter.ReportError(line, kLinkModule, AtBoundary(result));
     return Posted(kArrivalError);
 }
 
@@ -110,14 +110,9 @@ RunOutcome Dispatch(ByteReader& in, const FrameHeader& header, ReceiveContext& c
     }
 }
 
-} // namespace
-
-RunOutcome ReceiveOneMessage(ByteReader& in, ReceiveContext& context) {
-    ResultCode result = HuntMarker(in);
+RunOutcome ReadFrame(ByteReader& in, ReceiveContext& context) {
     std::array<uint8_t, kHeaderSize> headerBytes{};
-    if (result == kSuccess) {
-        result = in.ReadBytes(headerBytes.data(), kHeaderSize);
-    }
+    const ResultCode result = in.ReadBytes(headerBytes.data(), kHeaderSize);
     if (result == kLinkClosed) {
         return Silent();
     }
@@ -126,9 +121,25 @@ RunOutcome ReceiveOneMessage(ByteReader& in, ReceiveContext& context) {
     }
     const FrameHeader header = DecodeFrameHeader(headerBytes.data());
     if (!IsReceivedKind(header.kind)) {
-        return Failed(context, __LINE__, -1);
+        return Failed(context, __LINE__, kWrongKind);
     }
     return Dispatch(in, header, context);
+}
+
+} // namespace
+
+RunOutcome ReceiveOneMessage(ByteReader& in, ReceiveContext& context) {
+    const ResultCode result = HuntMarker(in);
+    if (result == kLinkClosed) {
+        return Silent();
+    }
+    if (result != kSuccess) {
+        return Failed(context, __LINE__, result);
+    }
+    in.SetInFrame(true);
+    const RunOutcome outcome = ReadFrame(in, context);
+    in.SetInFrame(false);
+    return outcome;
 }
 
 } // namespace ksv

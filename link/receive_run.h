@@ -2,6 +2,7 @@
 
 #include "link/byte_reader.h"
 #include "link/decoders.h"
+#include "link/device_folder.h"
 #include "link/panel_store.h"
 #include "platform/device_settings.h"
 #include "platform/error_reporter.h"
@@ -22,7 +23,7 @@ public:
     virtual void SendAcknowledge() = 0;
     virtual void OnPingReply() = 0;                         // clears the outstanding ping
     virtual void OnHelloReply(const HelloReply& reply) = 0; // name and connection flags
-    virtual std::string FilesFolder() = 0;                  // where a FileTransfer writes
+    virtual FilesPlace FilesFolder() = 0;                   // where a FileTransfer writes
 };
 
 struct ReceiveContext {
@@ -39,7 +40,8 @@ struct RunOutcome {
 };
 
 // One run: hunts for the marker (bytes before it are dropped), reads the header, checks the
-// kind and dispatches the payload. Failures are reported here with their value.
+// kind and dispatches the payload. Failures are reported here with their value (a platform
+// failure with its errno). From the marker on, `in` is told it reads inside a frame.
 RunOutcome ReceiveOneMessage(ByteReader& in, ReceiveContext& context);
 
 } // namespace ksv

@@ -3,12 +3,10 @@
 #include "link/chunked_read.h"
 #include "link/decoders.h"
 #include "link/field_block.h"
+#include "link/files_target.h"
 #include "platform/ansi_codepage.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <algorithm>
 #include <vector>
 
 namespace ksv {
@@ -17,6 +15,7 @@ namespace {
 
 constexpr uint32_t kMaxNameBytes = 64 * 1024;
 constexpr uint32_t kFilePiece = 4096;
+constexpr size_t kMaxPathComponents = 64;
 
 bool IsSeparator(char16_t ch) {
     return ch == u'\\' || ch == u'/';
@@ -35,107 +34,22 @@ bool HasControlChar(const std::u16string& component) {
     return false;
 }
 
-// Creates `path` and its missing parents; an existing entry must be a real folder.
-bool MakeFolders(const std::string& path) {
-    std::string prefix;
-    size_t start = 0;
-    while (start <= path.size()) {
-        size_t end = path.find('/', start);
-        if (end == std::string::npos) {
-            end = path.size();
-        }
-        prefix = path.substr(0, end);
-        start = end + 1;
-        if (prefix.empty()) {
-            continue; // the root of an absolute path
-        }
-        if (mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) {
-            return false;
-        }
-    }
-    struct stat info {};
-    return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// A temporary file beside the target that only a complete transfer renames into place.
-class PendingFile {
-public:
-    ~PendingFile() {
-        if (m_fd >= 0) {
-            close(m_fd);
-        }
-        if (!m_tempPath.empty()) {
-            unlink(m_tempPath.c_str());
-        }
-    }
-
-    bool Create(const std::string& folder) {
-        m_tempPath = folder + "/.incoming-XXXXXX";
-        m_fd = mkstemp(&m_tempPath[0]);
-        if (m_fd < 0) {
-            m_tempPath.clear();
-            return false;
-        }
-        return true;
-    }
-
-    // 0, or the errno of a failed or short write.
-    int Write(const uint8_t* data, size_t length) {
-        while (length > 0) {
-            const ssize_t done = write(m_fd, data, length);
-            if (done < 0 && errno == EINTR) {
-                continue;
-            }
-            if (done <= 0) {
-                return done < 0 ? errno : EIO;
-            }
-            data += done;
-            length -= static_cast<size_t>(done);
-        }
-        return 0;
-    }
-
-    // 0, the errno of the close, or kFileNotCreated when the target cannot take the file.
-    int Commit(const std::string& target) {
-        const int fd = m_fd;
-        m_fd = -1;
-        if (close(fd) != 0) {
-            return errno;
-        }
-        if (rename(m_tempPath.c_str(), target.c_str()) != 0) {
-            return kFileNotCreated;
-        }
-        m_tempPath.clear();
-        return 0;
-    }
-
-private:
-    int m_fd = -1;
-    std::string m_tempPath;
-};
-
 struct FileOutcome {
     ResultCode readResult = kSuccess;  // a failed read ends the message
     ResultCode localResult = kSuccess; // a refused or failed file; the stream stays in step
     std::string path;                  // the local path written
 };
 
-// Copies `size` bytes from the port to `relative` below `folder`, or reads them past when the
-// file cannot be written.
-FileOutcome StoreFile(ByteReader& in, uint32_t size, const std::string& folder,
+// Copies `size` bytes from the port to `relative` in the device folder, or reads them past
+// when the file cannot be written.
+FileOutcome StoreFile(ByteReader& in, uint32_t size, FilesTarget& target,
                       const std::optional<std::string>& relative) {
     FileOutcome outcome;
+    FolderHandle folder; // outlives the file, which is removed from it unless committed
     PendingFile file;
-    std::string target;
-    if (!relative || folder.empty()) { // an empty folder would make the path absolute
-        outcome.localResult = kFileNotCreated;
-    } else {
-        target = folder + "/" + *relative;
-        const std::string parent = target.substr(0, target.rfind('/'));
-        if (!MakeFolders(parent) || !file.Create(parent)) {
-            outcome.localResult = kFileNotCreated;
-        }
-    }
+    std::string leaf;
+    outcome.localResult =
+        relative ? target.Prepare(*relative, size, folder, leaf, file) : kFileNotCreated;
     uint8_t piece[kFilePiece];
     for (uint32_t done = 0; done < size;) {
         const uint32_t count = std::min(kFilePiece, size - done);
@@ -145,16 +59,14 @@ FileOutcome StoreFile(ByteReader& in, uint32_t size, const std::string& folder,
         }
         done += count;
         if (outcome.localResult == kSuccess) {
-            const int err = file.Write(piece, count);
-            outcome.localResult = err ? PlatformError(err) : kSuccess;
+            outcome.localResult = file.Write(piece, count);
         }
     }
     if (outcome.localResult == kSuccess) {
-        const int err = file.Commit(target);
-        outcome.localResult = err ? static_cast<ResultCode>(err) : kSuccess;
+        outcome.localResult = target.Commit(file, leaf, size);
     }
     if (outcome.localResult == kSuccess) {
-        outcome.path = target;
+        outcome.path = target.PathOf(*relative);
     }
     return outcome;
 }
@@ -182,6 +94,14 @@ ResultCode ReadFileName(ByteReader& in, bool wide, std::optional<std::u16string>
     return kSuccess;
 }
 
+void NameFirstFile(PanelStore& store, uint32_t id, const std::string& path) {
+    const StoreLock lock(store);
+    if (ControlRecord* record = lock.FindControl(id)) {
+        record->fileName = Utf8ToUtf16(path);
+        record->hasFileName = true;
+    }
+}
+
 } // namespace
 
 std::optional<std::string> MapDevicePath(const std::u16string& devicePath) {
@@ -190,6 +110,7 @@ std::optional<std::string> MapDevicePath(const std::u16string& devicePath) {
         path.erase(0, 2);
     }
     std::string mapped;
+    size_t components = 0;
     size_t start = 0;
     while (start <= path.size()) {
         size_t end = start;
@@ -202,6 +123,9 @@ std::optional<std::string> MapDevicePath(const std::u16string& devicePath) {
             continue;
         }
         if (component == u"." || component == u".." || HasControlChar(component)) {
+            return std::nullopt;
+        }
+        if (++components > kMaxPathComponents) {
             return std::nullopt;
         }
         if (!mapped.empty()) {
@@ -271,25 +195,28 @@ std::u16string Utf8ToUtf16(const std::string& text) {
     return out;
 }
 
+// Files are written without the store lock; the record is touched in two short steps.
 ResultCode ReceiveFiles(ByteReader& in, PanelStore& store, ErrorReporter& /*reporter*/,
-                        const std::string& filesFolder) {
-    const StoreLock lock(store);
+                        const FilesPlace& place) {
     uint32_t id = 0;
     ResultCode rc = ReadU32(in, id);
     if (rc != kSuccess) {
         return rc;
     }
-    ControlRecord* record = lock.FindControl(id);
     bool wide = false;
-    if (record) {
-        record->valueUpdated = 1;
-        wide = record->Wide();
+    {
+        const StoreLock lock(store);
+        if (ControlRecord* record = lock.FindControl(id)) {
+            record->valueUpdated = 1;
+            wide = record->Wide();
+        }
     }
     uint32_t count = 0;
     rc = ReadU32(in, count);
     if (rc != kSuccess) {
         return rc;
     }
+    FilesTarget target(place);
     ResultCode result = kSuccess;
     for (uint32_t i = 0; i < count; ++i) {
         std::optional<std::u16string> name;
@@ -303,7 +230,7 @@ ResultCode ReceiveFiles(ByteReader& in, PanelStore& store, ErrorReporter& /*repo
         }
         const std::optional<std::string> relative =
             name ? MapDevicePath(*name) : std::optional<std::string>();
-        const FileOutcome outcome = StoreFile(in, size, filesFolder, relative);
+        const FileOutcome outcome = StoreFile(in, size, target, relative);
         if (outcome.readResult != kSuccess) {
             return outcome.readResult;
         }
@@ -311,9 +238,8 @@ ResultCode ReceiveFiles(ByteReader& in, PanelStore& store, ErrorReporter& /*repo
             result = result == kSuccess ? outcome.localResult : result;
             continue;
         }
-        if (i == 0 && record) {
-            record->fileName = Utf8ToUtf16(outcome.path);
-            record->hasFileName = true;
+        if (i == 0) {
+            NameFirstFile(store, id, outcome.path);
         }
     }
     return result;

@@ -172,10 +172,13 @@ uint64_t CellWidth(uint32_t code) {
 // than its cells and cursor word is taken as far as it goes: the cells are zero-filled, the
 // text part is empty and the cursor word 0.
 void DecodeMatrixBlob(const RecordInput& in, ControlRecord& record, ErrorReporter& reporter) {
-    const uint64_t cellsSize = static_cast<uint64_t>(record.rowCount) * record.columnCount *
-                               CellWidth(record.CellWidthCode());
+    uint64_t cellsSize = 0;
+    const bool wraps = __builtin_mul_overflow(uint64_t{record.rowCount}, record.columnCount,
+                                              &cellsSize) ||
+                       __builtin_mul_overflow(cellsSize, CellWidth(record.CellWidthCode()),
+                                              &cellsSize);
     const uint64_t v = in.valueLength;
-    if (cellsSize + 4 > v && cellsSize > kMaxRecordBuffer) {
+    if (wraps || (cellsSize + 4 > v && cellsSize > kMaxRecordBuffer)) {
         // Neither carried nor plausible: keep the control, without cells.
         KSV_REPORT(reporter, kLinkModule, in.valueLength);
         record.rowCount = 0;

@@ -7,6 +7,10 @@ namespace ksv {
 // Result of a link or store operation. Zero is success, the negative values are the link's
 // own failures, kLinkClosed means the port went away under a read, and any other positive
 // value is the errno of the failed platform call.
+//
+// Inside the link a failed platform call is kPlatformFailure, its errno kept apart (see
+// PlatformError), so an errno can never be mistaken for one of the link's own codes (ENXIO is
+// 6, the number of kLinkClosed). Only at the link's public boundary does it become the errno.
 enum ResultCode : int32_t {
     kSuccess = 0,
     kAlreadyOpen = -1,     // OpenPort: a port is already open
@@ -17,10 +21,17 @@ enum ResultCode : int32_t {
     kPingUnanswered = -8,  // SendPing: the previous ping was never answered
     kWriteGaveUp = -9,     // WriteBytes used up its attempts
     kFileNotCreated = -10, // FileTransfer: the file cannot be created (or its name is refused)
+    kPanelTooLarge = -11,  // PanelDescription: past the panel's budget of records or memory
     kLinkClosed = 6,       // the port went away; the receive run ends silently
+    kPlatformFailure = -1000, // internal only: a platform call failed, LastPlatformError() says why
 };
 
-inline ResultCode PlatformError(int err) { return static_cast<ResultCode>(err); }
+// Records `err` as this thread's last platform error and gives kPlatformFailure.
+ResultCode PlatformError(int err);
+// The errno of the last platform call that failed on this thread; 0 before any.
+int LastPlatformError();
+// The value a result has outside the link: kPlatformFailure becomes its errno.
+ResultCode AtBoundary(ResultCode result);
 
 // What a receive run leaves for the view.
 enum ArrivalCode : int32_t {

@@ -37,7 +37,8 @@ void ConfigureLine(int fd) {
 
 } // namespace
 
-ResultCode SerialPort::Open(const std::string& path, std::unique_ptr<SerialPort>& out) {
+ResultCode SerialPort::Open(const std::string& path, int frameStallMs,
+                            std::unique_ptr<SerialPort>& out) {
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return PlatformError(errno);
@@ -50,11 +51,12 @@ ResultCode SerialPort::Open(const std::string& path, std::unique_ptr<SerialPort>
     }
     ioctl(fd, TIOCEXCL); // best effort: no second opener while we hold the port
     ConfigureLine(fd);
-    out.reset(new SerialPort(fd, wakeFd));
+    out.reset(new SerialPort(fd, wakeFd, frameStallMs));
     return kSuccess;
 }
 
-SerialPort::SerialPort(int fd, int wakeFd) : m_fd(fd), m_wakeFd(wakeFd) {}
+SerialPort::SerialPort(int fd, int wakeFd, int frameStallMs)
+    : m_fd(fd), m_wakeFd(wakeFd), m_frameStallMs(frameStallMs) {}
 
 SerialPort::~SerialPort() {
     ioctl(m_fd, TIOCNXCL);
@@ -87,11 +89,15 @@ ResultCode SerialPort::ReadBytes(void* buffer, uint32_t length) {
 ResultCode SerialPort::Refill() {
     for (;;) {
         pollfd fds[2] = {{m_fd, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
-        if (poll(fds, 2, -1) < 0) {
+        const int ready = poll(fds, 2, m_inFrame ? m_frameStallMs : -1);
+        if (ready < 0) {
             if (errno == EINTR) {
                 continue;
             }
             return PlatformError(errno);
+        }
+        if (ready == 0) {
+            return PlatformError(ETIMEDOUT); // the device stopped inside a frame
         }
         if (fds[1].revents != 0 || (fds[0].revents & POLLNVAL) != 0) {
             return kLinkClosed;
@@ -110,6 +116,7 @@ ResultCode SerialPort::Refill() {
             err = errno;
             if (count > 0) {
                 m_end += static_cast<size_t>(count);
+                m_received += static_cast<uint64_t>(count);
             }
         }
         if (count > 0) {

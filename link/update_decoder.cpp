@@ -1,10 +1,10 @@
-#include "link/chunked_read.h"
+#include "link/byte_copy.h"
 #include "link/decoders.h"
 #include "link/frame.h"
+#include "link/staged_entries.h"
 #include "platform/ansi_codepage.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace ksv {
 
@@ -60,10 +60,7 @@ void CopyBounded(const std::vector<uint8_t>& source, size_t offset, size_t count
     if (offset >= source.size()) {
         return;
     }
-    const size_t n = std::min({count, source.size() - offset, destSize});
-    if (n > 0) {
-        std::memcpy(dest, source.data() + offset, n);
-    }
+    CopyBytes(dest, source.data() + offset, std::min({count, source.size() - offset, destSize}));
 }
 
 void ApplyMatrixValue(ControlRecord& record, const std::vector<uint8_t>& bytes, uint32_t length) {
@@ -87,10 +84,8 @@ void ApplyBlobValue(ControlRecord& record, const std::vector<uint8_t>& bytes) {
     }
     const std::u16string text =
         AnsiToWide(bytes.data(), std::min<size_t>(bytes.size(), record.capacity / 2));
-    const size_t count = std::min(text.size() * sizeof(char16_t), record.data.size());
-    if (count > 0) { // a blob of capacity 0 has no buffer to copy into
-        std::memcpy(record.data.data(), text.data(), count);
-    }
+    CopyBytes(record.data.data(), text.data(),
+              std::min(text.size() * sizeof(char16_t), record.data.size()));
 }
 
 // One value entry; `bytes` holds its first ValueBytesUsed bytes, `length` is as announced.
@@ -157,16 +152,6 @@ ResultCode ApplyValue(ControlRecord& record, const std::vector<uint8_t>& bytes, 
     return kSuccess;
 }
 
-struct EntryHead {
-    uint32_t id = 0;
-    uint32_t length = 0;
-};
-
-ResultCode ReadEntryHead(ByteReader& in, EntryHead& head) {
-    ResultCode rc = ReadU32(in, head.id);
-    return rc == kSuccess ? ReadU32(in, head.length) : rc;
-}
-
 void ApplyStyle(ControlRecord& record, const EntryBytes& entry) {
     if (entry.head.size() < 4) {
         return; // no style word
@@ -202,6 +187,17 @@ uint32_t MatrixLabelWidth(const ControlRecord& record, uint32_t cellWidth) {
     }
 }
 
+// Bytes of a row the cells and the label can take: a cell past the cells buffer is never
+// written, so neither is anything the device announces beyond it.
+size_t RowBytesUsed(const ControlRecord& record) {
+    if (record.rowCount == 0) {
+        return 0;
+    }
+    const uint32_t w = MatrixCellWidth(record);
+    const uint64_t cells = std::min<uint64_t>(uint64_t{record.columnCount} * w, record.cells.size());
+    return static_cast<size_t>(cells) + MatrixLabelWidth(record, w);
+}
+
 // One row: columnCount cells, an optional label, the cursor word and the row position p.
 // Cells go to element rowCount * i + p; a position past the rows writes no cell or label.
 void ApplyRow(ControlRecord& record, const EntryBytes& entry) {
@@ -232,105 +228,55 @@ void ApplyRow(ControlRecord& record, const EntryBytes& entry) {
 } // namespace
 
 ResultCode ApplyValues(ByteReader& in, PanelStore& store, ErrorReporter& reporter) {
-    uint32_t count = 0;
-    ResultCode rc = ReadU32(in, count);
-    if (rc != kSuccess) {
-        return rc;
-    }
-    EntryBytes entry;
-    for (uint32_t i = 0; i < count; ++i) {
-        EntryHead head;
-        rc = ReadEntryHead(in, head);
-        if (rc != kSuccess) {
-            return rc;
-        }
-        size_t used = 0;
-        {
-            const StoreLock lock(store);
-            const ControlRecord* record = lock.FindControl(head.id);
-            used = record ? ValueBytesUsed(*record) : 0;
-        }
-        rc = ReadEntry(in, head.length, used, entry);
-        if (rc != kSuccess) {
-            return rc;
-        }
-        const StoreLock lock(store);
-        ControlRecord* record = lock.FindControl(head.id);
+    EntryRules rules;
+    rules.keep = [](const ControlRecord* record) -> std::optional<size_t> {
         if (record == nullptr) {
-            continue;
+            return std::nullopt;
         }
-        rc = ApplyValue(*record, entry.head, head.length, reporter);
-        if (rc != kSuccess) {
-            return rc;
-        }
-    }
-    return kSuccess;
+        return ValueBytesUsed(*record);
+    };
+    rules.apply = [&reporter](ControlRecord& record, const EntryBytes& entry) {
+        return ApplyValue(record, entry.head, entry.length, reporter);
+    };
+    return ApplyEntries(in, store, rules);
 }
 
 ResultCode ApplyStyles(ByteReader& in, PanelStore& store, ErrorReporter& reporter) {
-    uint32_t count = 0;
-    ResultCode rc = ReadU32(in, count);
-    if (rc != kSuccess) {
-        return rc;
-    }
-    EntryBytes entry;
-    for (uint32_t i = 0; i < count; ++i) {
-        EntryHead head;
-        rc = ReadEntryHead(in, head);
-        if (rc == kSuccess) {
-            rc = ReadEntry(in, head.length, 8, entry);
-        }
-        if (rc != kSuccess) {
-            return rc;
-        }
-        const StoreLock lock(store);
-        ControlRecord* record = lock.FindControl(head.id);
+    EntryRules rules;
+    rules.keep = [](const ControlRecord* record) -> std::optional<size_t> {
         if (record == nullptr || record->kind == kRecordUnknown) {
-            continue;
+            return std::nullopt;
         }
-        if (!IsKnownKind(record->kind)) {
-            KSV_REPORT(reporter, kLinkModule, record->kind);
+        return 8; // the style word and a colour
+    };
+    rules.apply = [&reporter](ControlRecord& record, const EntryBytes& entry) {
+        if (!IsKnownKind(record.kind)) {
+            KSV_REPORT(reporter, kLinkModule, record.kind);
             return kWrongKind;
         }
-        ApplyStyle(*record, entry);
-    }
-    return kSuccess;
+        ApplyStyle(record, entry);
+        return kSuccess;
+    };
+    return ApplyEntries(in, store, rules);
 }
 
 ResultCode ApplyMatrixRows(ByteReader& in, PanelStore& store, ErrorReporter& reporter) {
-    const StoreLock lock(store);
-    uint32_t count = 0;
-    ResultCode rc = ReadU32(in, count);
-    if (rc != kSuccess) {
-        return rc;
-    }
-    EntryBytes entry;
-    for (uint32_t i = 0; i < count; ++i) {
-        EntryHead head;
-        rc = ReadEntryHead(in, head);
-        if (rc != kSuccess) {
-            return rc;
-        }
-        ControlRecord* record = lock.FindControl(head.id);
-        size_t used = 0;
-        if (record && record->kind == kRecordMatrix) {
-            const uint32_t w = MatrixCellWidth(*record);
-            used = static_cast<size_t>(record->columnCount) * w + MatrixLabelWidth(*record, w);
-        }
-        rc = ReadEntry(in, head.length, used, entry);
-        if (rc != kSuccess) {
-            return rc;
-        }
+    EntryRules rules;
+    rules.keep = [](const ControlRecord* record) -> std::optional<size_t> {
         if (record == nullptr) {
-            continue;
+            return std::nullopt;
         }
-        if (record->kind != kRecordMatrix) {
-            KSV_REPORT(reporter, kLinkModule, record->kind);
+        return record->kind == kRecordMatrix ? RowBytesUsed(*record) : 0;
+    };
+    rules.apply = [&reporter](ControlRecord& record, const EntryBytes& entry) {
+        if (record.kind != kRecordMatrix) {
+            KSV_REPORT(reporter, kLinkModule, record.kind);
             return kWrongKind;
         }
-        ApplyRow(*record, entry);
-    }
-    return kSuccess;
+        ApplyRow(record, entry);
+        return kSuccess;
+    };
+    return ApplyEntries(in, store, rules);
 }
 
 } // namespace ksv

@@ -1,10 +1,10 @@
 #include "link/value_encoder.h"
 
+#include "link/byte_copy.h"
 #include "link/frame.h"
 #include "platform/ansi_codepage.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace ksv {
 
@@ -43,7 +43,7 @@ std::vector<uint8_t> BlobValue(const ControlRecord& record) {
         return std::vector<uint8_t>(record.data.begin(), record.data.begin() + length);
     }
     std::u16string text(length / 2, u'\0');
-    std::memcpy(&text[0], record.data.data(), text.size() * sizeof(char16_t));
+    CopyBytes(&text[0], record.data.data(), text.size() * sizeof(char16_t));
     std::vector<uint8_t> field(record.capacity / 2, 0);
     const std::string narrow = WideToAnsi(text);
     std::copy_n(narrow.begin(), std::min(narrow.size(), field.size()), field.begin());

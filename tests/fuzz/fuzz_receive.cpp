@@ -26,7 +26,7 @@ public:
     void SendAcknowledge() override {}
     void OnPingReply() override {}
     void OnHelloReply(const ksv::HelloReply&) override {}
-    std::string FilesFolder() override { return m_folder; }
+    ksv::FilesPlace FilesFolder() override { return ksv::FilesPlace{m_folder, "Fuzz"}; }
 
 private:
     std::string m_folder;

@@ -49,6 +49,7 @@ protected:
         ASSERT_NE(mkdtemp(base), nullptr);
         m_base = base;
         folder = m_base + "/files/Pump";
+        place = FilesPlace{m_base + "/files", "Pump"};
         ASSERT_EQ(f.Load({DeviceControl('F', 0, 12), DeviceControl('F', kWide, 13)}), kSuccess);
     }
 
@@ -56,7 +57,7 @@ protected:
 
     ResultCode Receive(const std::vector<uint8_t>& payload) {
         MemoryReader in(payload);
-        const ResultCode rc = ReceiveFiles(in, f.store, f.reporter, folder);
+        const ResultCode rc = ReceiveFiles(in, f.store, f.reporter, place);
         remaining = in.Remaining();
         return rc;
     }
@@ -69,6 +70,7 @@ protected:
 
     StoreFixture f;
     std::string folder;
+    FilesPlace place;
     size_t remaining = 0;
 
 private:

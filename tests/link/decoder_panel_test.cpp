@@ -299,7 +299,7 @@ TEST(DecodePanelDescription, LyingCountsAllocateOnlyWhatArrives) {
          {&lyingCountBytes, static_cast<const std::vector<uint8_t>*>(&lyingLength)}) {
         const size_t before = HeapInUse();
         PeakTrackingReader in(*payload);
-        EXPECT_EQ(DecodePanelDescription(in, f.store, f.reporter), kLinkClosed);
+        EXPECT_EQ(DecodePanelDescription(in, f.store, f.reporter), kPanelTooLarge);
         EXPECT_LT(in.peak, before + 4 * 1024 * 1024);
         EXPECT_EQ(f.store.GetControlCount(), 1u);
         EXPECT_EQ(f.Record(1).caption, u"old");

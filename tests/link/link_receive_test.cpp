@@ -153,7 +153,7 @@ TEST_F(LinkOverPty, ClosingInsideAFileTransferReportsSixAndDiscardsThePanel) {
     const std::vector<uint8_t> frame =
         EncodeFileTransfer(5, {{u"a.bin", false, {1, 2, 3}}}).Frame();
     device.Write(std::vector<uint8_t>(frame.begin(), frame.begin() + 30));
-    ASSERT_TRUE(device.WaitPortDrained());
+    ASSERT_TRUE(WaitLinkTookEverything());
     auto closing = std::async(std::launch::async, [&] { return link->ClosePort(); });
     ASSERT_EQ(closing.wait_for(std::chrono::seconds(1)), std::future_status::ready);
     EXPECT_EQ(arrivals.Posts(), 1);

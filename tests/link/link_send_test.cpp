@@ -209,7 +209,8 @@ TEST(LinkLifecycle, OpenNeedsInitAndAnExistingPort) {
     EXPECT_EQ(link.LinkInit(), kSuccess);
     std::filesystem::create_symlink(device.Root() + "/no-such-device",
                                     device.Paths().portsFolder + "/COM8");
-    EXPECT_EQ(link.OpenPort(8, &arrivals), PlatformError(ENOENT));
+    EXPECT_EQ(link.OpenPort(8, &arrivals), static_cast<ResultCode>(ENOENT));
+    EXPECT_EQ(link.GetLastPlatformError(), ENOENT);
     EXPECT_FALSE(link.IsPortOpen());
     EXPECT_EQ(link.OpenPort(device.PortNumber(), &arrivals), kSuccess);
     EXPECT_EQ(link.LinkTerm(), kSuccess);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace ksv::testing {
@@ -39,6 +40,19 @@ protected:
         device.Write(message.Frame());
         EXPECT_TRUE(arrivals.WaitFor(before + 1)) << "no arrival posted";
         return link->GetArrivalCode();
+    }
+
+    // Waits until the link has read every byte the device wrote (the run is then inside what
+    // they started, or done with them).
+    bool WaitLinkTookEverything(std::chrono::milliseconds deadline = std::chrono::seconds(5)) {
+        const auto end = std::chrono::steady_clock::now() + deadline;
+        while (link->BytesReceived() < device.BytesWritten()) {
+            if (std::chrono::steady_clock::now() >= end) {
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
     }
 
     // The receiver runs again, as the view restarts it after each arrival.

@@ -69,6 +69,7 @@ void PtyDevice::Write(const std::vector<uint8_t>& bytes) {
         }
         done += count > 0 ? static_cast<size_t>(count) : 0;
     }
+    m_written += bytes.size();
 }
 
 std::optional<std::vector<uint8_t>> PtyDevice::Read(size_t length,
@@ -117,20 +118,6 @@ bool PtyDevice::WaitPendingAtPort(size_t count, std::chrono::milliseconds deadli
             return false;
         }
         // Polling the slave would race the link's reader for the bytes; a short yield does not.
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-}
-
-bool PtyDevice::WaitPortDrained(std::chrono::milliseconds deadline) {
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    for (;;) {
-        int pending = 0;
-        if (ioctl(m_slave, FIONREAD, &pending) == 0 && pending == 0) {
-            return true;
-        }
-        if (std::chrono::steady_clock::now() >= end) {
-            return false;
-        }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }

@@ -37,8 +37,8 @@ public:
     // Waits until at least `count` bytes the device wrote sit unread at the handheld's port.
     bool WaitPendingAtPort(size_t count,
                            std::chrono::milliseconds deadline = std::chrono::seconds(5));
-    // Waits until the handheld's port has taken every byte the device wrote.
-    bool WaitPortDrained(std::chrono::milliseconds deadline = std::chrono::seconds(5));
+    // Bytes written to the handheld so far.
+    uint64_t BytesWritten() const { return m_written; }
     // The line settings of the handheld's side as the port driver holds them now.
     termios LineSettings() const;
     // Stops playing: the handheld sees the line hang up.
@@ -50,6 +50,7 @@ private:
     int m_slave = -1; // kept open so the link's own close never hangs the line up
     std::string m_root;
     std::string m_slavePath;
+    uint64_t m_written = 0;
 };
 
 // The 20 bytes of marker and header of a frame the handheld sends (flags always 0).
