@@ -1,12 +1,14 @@
 #include "decoder_test_support.h"
 
 #include "link/frame.h"
+#include "link/pending_file.h"
 #include "link/received_files.h"
 
 #include <gtest/gtest.h>
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -72,8 +74,6 @@ protected:
     std::string folder;
     FilesPlace place;
     size_t remaining = 0;
-
-private:
     std::string m_base;
 };
 
@@ -156,6 +156,62 @@ TEST_F(ReceiveFilesTest, UnknownControlStillStoresNarrowNames) {
     EXPECT_EQ(ReadWhole(folder + "/n.txt"), "z");
 }
 
+TEST_F(ReceiveFilesTest, LinksInTheFilesFolderAreNeverFollowed) {
+    const std::string outside = m_base + "/outside";
+    mkdir(outside.c_str(), 0700);
+    mkdir((m_base + "/files").c_str(), 0700);
+    mkdir(folder.c_str(), 0700);
+    ASSERT_EQ(symlink(outside.c_str(), (folder + "/evil").c_str()), 0);
+    ASSERT_EQ(symlink(outside.c_str(), (m_base + "/files/Linked").c_str()), 0);
+    ASSERT_EQ(symlink((outside + "/target").c_str(), (folder + "/leaf").c_str()), 0);
+    const DeviceMessage message =
+        EncodeFileTransfer(12, {{u"\\evil\\sub\\escaped.txt", false, decoder_testing::Bytes("x")},
+                                {u"\\evil\\x.txt", false, decoder_testing::Bytes("x")},
+                                {u"\\leaf", false, decoder_testing::Bytes("replaced")}});
+    EXPECT_EQ(Receive(message.payload), kFileNotCreated);
+    place.deviceFolder = "Linked";
+    EXPECT_EQ(Receive(EncodeFileTransfer(12, {{u"\\deep\\x.txt", false, {1}}}).payload),
+              kFileNotCreated);
+    std::set<std::string> escaped;
+    ListTree(outside, "", escaped);
+    EXPECT_TRUE(escaped.empty());
+    struct stat info {};
+    ASSERT_EQ(lstat((folder + "/leaf").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode)) << "the link itself was replaced by the file";
+    EXPECT_EQ(ReadWhole(folder + "/leaf"), "replaced");
+}
+
+TEST_F(ReceiveFilesTest, TheQuotaRefusesAFileWithoutLeavingAnyOfIt) {
+    place.quotaBytes = 100;
+    const auto file = [](const char16_t* name, size_t size) {
+        return DeviceFile{name, false, std::vector<uint8_t>(size, 'q')};
+    };
+    EXPECT_EQ(Receive(EncodeFileTransfer(12, {file(u"a", 60), file(u"b", 60)}).payload),
+              static_cast<ResultCode>(kPlatformFailure));
+    EXPECT_EQ(LastPlatformError(), EDQUOT);
+    EXPECT_EQ(remaining, 0u);
+    EXPECT_EQ(Tree(), (std::set<std::string>{"files", "files/Pump", "files/Pump/a"}));
+    EXPECT_EQ(Receive(EncodeFileTransfer(12, {file(u"a", 90)}).payload), kSuccess)
+        << "a file replacing another counts only what it adds";
+    EXPECT_EQ(ReadWhole(folder + "/a").size(), 90u);
+}
+
+TEST(FreeReserve, FivePercentAtMostOneGibibyte) {
+    constexpr uint64_t kGiB = uint64_t{1} << 30;
+    struct Case {
+        uint64_t size, available, total;
+        bool fits;
+    };
+    const Case cases[] = {
+        {40, 100, 1000, true},       {60, 100, 1000, false},
+        {kGiB, 3 * kGiB, 1000 * kGiB, true}, {kGiB + 1, 2 * kGiB, 1000 * kGiB, false},
+        {101, 100, 1000, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LeavesFreeReserve(c.size, c.available, c.total), c.fits) << c.size;
+    }
+}
+
 TEST(MapDevicePath, DropsDrivesAndSeparatorsRefusesEscapes) {
     EXPECT_EQ(MapDevicePath(u"C:\\Temp\\a.txt"), std::string("Temp/a.txt"));
     EXPECT_EQ(MapDevicePath(u"//x//y/"), std::string("x/y"));
@@ -166,6 +222,11 @@ TEST(MapDevicePath, DropsDrivesAndSeparatorsRefusesEscapes) {
     EXPECT_FALSE(MapDevicePath(u"a\\.\\b"));
     EXPECT_FALSE(MapDevicePath(u"a\x01"
                                u"b"));
+    std::u16string deep;
+    for (int i = 0; i < 65; ++i) {
+        deep += u"\\d";
+    }
+    EXPECT_FALSE(MapDevicePath(deep));
 }
 
 TEST(Utf8, RoundTripsAndReplacesLoneSurrogates) {

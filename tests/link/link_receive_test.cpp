@@ -2,7 +2,12 @@
 
 #include "link/received_files.h"
 
+#include <cerrno>
+#include <filesystem>
 #include <chrono>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <future>
 #include <thread>
 
@@ -218,6 +223,40 @@ TEST_F(LinkOverPty, ClosingFromInsideThePostDoesNotDeadlock) {
     // The link opens again on the same device.
     EXPECT_EQ(link->OpenPort(device.PortNumber(), &arrivals), kSuccess);
     ExpectSent(HandheldPrefix(kMsgHello));
+}
+
+TEST_F(LinkOverPty, DestroyedRightAfterClosingFromInsideThePost) {
+    for (int round = 0; round < 10; ++round) {
+        Deliver(EncodeBareFrame(kMsgNoOperation)); // ends the run OpenPort started
+        ClosingSink sink(*link);
+        link->StartReceiver(&sink);
+        device.Write(EncodeBareFrame(kMsgGoodbyeFromDevice).Frame());
+        ASSERT_TRUE(sink.Closed().WaitFor(1));
+        link = std::make_unique<Link>(settings, reporter, device.Paths());
+        link->LinkInit();
+        ASSERT_EQ(link->OpenPort(device.PortNumber(), &arrivals), kSuccess);
+        ExpectSent(HandheldPrefix(kMsgHello));
+    }
+}
+
+TEST(LinkLifecycle, AnOpenFailingWithEnxioIsAPlatformErrorNotAClosedPort) {
+    PtyDevice device;
+    MemorySettingsStore settings;
+    ThreadSafeReporter reporter;
+    Link link(settings, reporter, device.Paths());
+    link.LinkInit();
+    const std::string socketPath = device.Root() + "/socket";
+    std::filesystem::create_symlink(socketPath, device.Paths().portsFolder + "/COM9");
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ArrivalCounter arrivals;
+    EXPECT_EQ(link.OpenPort(9, &arrivals), static_cast<ResultCode>(ENXIO));
+    EXPECT_EQ(link.GetLastPlatformError(), ENXIO);
+    EXPECT_FALSE(link.IsPortOpen());
+    close(listener);
 }
 
 } // namespace

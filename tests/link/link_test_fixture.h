@@ -19,7 +19,7 @@ namespace ksv::testing {
 class LinkOverPty : public ::testing::Test {
 protected:
     void SetUp() override {
-        link = std::make_unique<Link>(settings, reporter, device.Paths());
+        link = std::make_unique<Link>(settings, reporter, device.Paths(), limits);
         link->LinkInit();
         ASSERT_EQ(link->OpenPort(device.PortNumber(), &arrivals), kSuccess);
         ExpectSent(HandheldPrefix(kMsgHello));
@@ -61,6 +61,7 @@ protected:
         return Deliver(message);
     }
 
+    LinkLimits limits; // a derived fixture may change them before SetUp
     PtyDevice device;
     MemorySettingsStore settings;
     ThreadSafeReporter reporter;
