@@ -1,7 +1,9 @@
 // Feeds an arbitrary byte stream through the receive path: marker hunt, header, dispatch and
 // every decoder, run after run until the input is used up. Sends go nowhere; files go to a
-// temporary folder that is emptied after each input.
+// temporary folder that is emptied after each input. After every run the panel must lie within
+// its budget, whatever the input announced.
 #include "link/memory_reader.h"
+#include "link/panel_budget.h"
 #include "link/receive_run.h"
 #include "platform/memory_settings_store.h"
 
@@ -51,6 +53,14 @@ const char* FilesFolder() {
     return g_filesFolder;
 }
 
+void CheckPanelBudget(ksv::PanelStore& store) {
+    const ksv::StoreLock lock(store);
+    if (lock.Records().size() > ksv::kMaxPanelRecords ||
+        ksv::PanelHeldBytes(lock.Records()) > ksv::kMaxPanelBytes) {
+        std::abort();
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -63,7 +73,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     ksv::MemoryReader in(data, size);
     while (in.Remaining() > 0) {
-        if (!ksv::ReceiveOneMessage(in, context).post) {
+        const bool posted = ksv::ReceiveOneMessage(in, context).post;
+        CheckPanelBudget(store);
+        if (!posted) {
             break;
         }
     }
