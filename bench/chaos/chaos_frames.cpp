@@ -1,0 +1,137 @@
+#include "chaos_frames.h"
+
+#include "demo_gif.h"
+#include "link/frame.h"
+
+#include <iterator>
+#include <string>
+
+namespace ksv::chaos {
+namespace {
+
+std::vector<uint8_t> Bytes(size_t count, uint8_t value) {
+    return std::vector<uint8_t>(count, value);
+}
+
+} // namespace
+
+std::vector<uint8_t> ChaosFrames::Panel(uint16_t flags) {
+    return EncodePanelDescription(
+               {
+                   DeviceControl('T', 0, kIdText).ValueText(u"ready").U32('m', kTextBytes).Caption(u"Status"),
+                   DeviceControl('N', 0, kIdNumber).ValueU32(0).U32('x', 1000).Caption(u"Level"),
+                   DeviceControl('B', 0, kIdButton).ValueByte(0).Caption(u"Go"),
+                   DeviceControl('G', 0, kIdLatch).ValueByte(0).U32('r', 1).Caption(u"Lamp"),
+                   DeviceControl('M', 0, kIdChart)
+                       .U32('n', kChartRows)
+                       .U32('N', 2)
+                       .ValueBytes(Bytes(kChartRows * 2 * 4 + 4, 0))
+                       .Caption(u"Trend"),
+                   DeviceControl('L', 0, kIdList).ValueU32(0).U32('n', 3).String('I', u"a\nb\nc").Caption(u"Mode"),
+                   DeviceControl('D', 0, kIdDate).ValueBytes(Bytes(8, 1)).String('f', u"%H:%M:%S"),
+                   DeviceControl('O', 0, kIdBlob).ValueBytes({1, 2, 3}).U32('m', 4096),
+                   DeviceControl('F', 0, kIdFile).Caption(u"Log"),
+                   DeviceControl('S', 0, kIdSection).ValueByte(1).Caption(u"More"),
+                   DeviceControl('I', 0, kIdImage).ValueBytes(demo::MakeDemoGif(24)),
+               },
+               flags)
+        .Frame();
+}
+
+std::vector<uint8_t> ChaosFrames::Update() {
+    const uint16_t flags = Draw(4) == 0 ? kFlagAckRequested : 0;
+    if (Draw(3) == 0) {
+        std::vector<DeviceEntry> rows;
+        for (uint32_t i = 0, n = 1 + Draw(8); i < n; ++i) {
+            rows.push_back(MatrixRowEntry(kIdChart, Bytes(8, static_cast<uint8_t>(Draw(200))), {},
+                                          Draw(kChartRows), Draw(kChartRows + 2)));
+        }
+        return EncodeMatrixRows(rows, flags).Frame();
+    }
+    std::vector<DeviceEntry> entries = {
+        U32Entry(kIdNumber, Draw(1000)),
+        TextEntry(kIdText, u"value " + std::u16string(1, char16_t(u'a' + Draw(26))), false, kTextBytes),
+        U32Entry(kIdList, Draw(3)),
+        U32Entry(999, 1), // no such control
+    };
+    entries.resize(1 + Draw(static_cast<uint32_t>(entries.size())));
+    return EncodeValues(entries, flags).Frame();
+}
+
+std::vector<uint8_t> ChaosFrames::Files() {
+    static const std::u16string names[] = {
+        u"\\logs\\today.txt",
+        u"\\..\\..\\outside.txt",
+        u"\\evil\\sub\\escaped.txt",
+        u"\\evil\\x.txt",
+        u"C:\\data\\a\\..\\..\\b.txt",
+        u"\\deep\\er\\file.bin",
+    };
+    std::vector<DeviceFile> files;
+    for (uint32_t i = 0, n = 1 + Draw(4); i < n; ++i) {
+        files.push_back({names[Draw(std::size(names))], false,
+                         Bytes(Draw(128 * 1024), static_cast<uint8_t>(i))});
+    }
+    return EncodeFileTransfer(kIdFile, files, Draw(2) ? kFlagAckRequested : 0).Frame();
+}
+
+std::vector<uint8_t> ChaosFrames::LayoutBurst(uint32_t entries) {
+    std::vector<LayoutEntry> layout;
+    for (uint32_t i = 0; i < entries; ++i) {
+        layout.push_back({1 + Draw(12), Draw(8), Draw(300)});
+    }
+    return EncodeLayoutEntries(layout).Frame();
+}
+
+std::vector<uint8_t> ChaosFrames::RecommendedLayout() {
+    constexpr uint32_t kAttrPingSeconds = 768;
+    return EncodeLayoutEntries({{0, kAttrPingSeconds, 2}, {kIdNumber, 1, 1}}).Frame();
+}
+
+std::vector<uint8_t> ChaosFrames::Oversize() {
+    if (Draw(2) == 0) {
+        std::vector<DeviceControl> blobs(300, DeviceControl('O', 0, 50).U32('m', 0xFFFFFFFF));
+        return EncodePanelDescription(blobs).Frame();
+    }
+    return EncodePanelDescriptionRecords(0xFFFFFFFF, {}).Frame();
+}
+
+std::vector<uint8_t> ChaosFrames::Truncated(size_t& keep) {
+    std::vector<uint8_t> frame;
+    switch (Draw(4)) {
+    case 0: { // a value announcing nearly 4 GiB
+        DeviceEntry entry = U32Entry(kIdBlob, 0);
+        entry.announcedLength = 0xFFFFFFF0;
+        frame = EncodeValues({entry}).Frame();
+        frame.resize(frame.size() + 64 * 1024, 0x33);
+        keep = frame.size();
+        return frame;
+    }
+    case 1:
+        frame = Files();
+        break;
+    case 2:
+        frame = EncodeMatrixRows({MatrixRowEntry(kIdChart, Bytes(8, 1), {}, 0, 1)}).Frame();
+        break;
+    default:
+        frame = Panel();
+        break;
+    }
+    keep = kFramePrefixSize + 4 + Draw(static_cast<uint32_t>(frame.size() - kFramePrefixSize - 4));
+    return frame;
+}
+
+std::vector<uint8_t> ChaosFrames::Garbage() {
+    std::vector<uint8_t> bytes(1 + Draw(32 * 1024));
+    for (uint8_t& byte : bytes) {
+        byte = static_cast<uint8_t>(Draw(256));
+    }
+    if (Draw(2) == 0) { // a marker with a bad kind inside the noise
+        const auto prefix = EncodeFramePrefix(static_cast<uint16_t>(Draw(0x10000)));
+        bytes.insert(bytes.begin() + Draw(static_cast<uint32_t>(bytes.size())), prefix.begin(),
+                     prefix.end());
+    }
+    return bytes;
+}
+
+} // namespace ksv::chaos
