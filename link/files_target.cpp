@@ -51,8 +51,8 @@ ResultCode FilesTarget::Prepare(const std::string& relative, uint64_t size, Fold
 ResultCode FilesTarget::CheckRoom(const FolderHandle& folder, const std::string& leaf,
                                   uint64_t size) {
     struct stat old {};
-    const bool replaces = fstatat(folder.Fd(), leaf.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 &&
-                          S_ISREG(old.st_mode);
+    const bool replaces =
+        fstatat(folder.Fd(), leaf.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode);
     m_replaced = replaces ? static_cast<uint64_t>(old.st_size) : 0;
     if (m_usage - std::min(m_usage, m_replaced) + size > m_place.quotaBytes) {
         return PlatformError(EDQUOT);

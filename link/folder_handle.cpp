@@ -91,9 +91,8 @@ uint64_t FolderHandle::Usage(int depth) const {
             total += static_cast<uint64_t>(info.st_size);
             continue;
         }
-        const int childFd = S_ISDIR(info.st_mode) && depth > 0
-                                ? openat(m_fd, name.c_str(), kChildFlags)
-                                : -1;
+        const int childFd =
+            S_ISDIR(info.st_mode) && depth > 0 ? openat(m_fd, name.c_str(), kChildFlags) : -1;
         if (childFd >= 0) {
             total += FolderHandle(childFd).Usage(depth - 1);
         }

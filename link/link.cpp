@@ -113,7 +113,8 @@ ResultCode Link::OpenPort(int portNumber, ArrivalSink* notifyWindow) {
         }
         m_state->portOpen = true;
         State* state = m_state.get();
-        m_state->worker.Start([state, &reader](ArrivalSink* sink) { state->RunOnce(reader, sink); });
+        m_state->worker.Start(
+            [state, &reader](ArrivalSink* sink) { state->RunOnce(reader, sink); });
     }
     StartReceiver(notifyWindow);
     return SendHello();

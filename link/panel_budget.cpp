@@ -16,10 +16,9 @@ size_t Held(const std::vector<uint8_t>& bytes) {
 } // namespace
 
 size_t RecordHeldBytes(const ControlRecord& r) {
-    return sizeof(ControlRecord) + Held(r.caption) + Held(r.text) + Held(r.format) +
-           Held(r.cells) + Held(r.textPart) + Held(r.stringF) + Held(r.stringBigF) +
-           Held(r.stringA) + Held(r.stringBigA) + Held(r.items) + Held(r.data) +
-           Held(r.fileName);
+    return sizeof(ControlRecord) + Held(r.caption) + Held(r.text) + Held(r.format) + Held(r.cells) +
+           Held(r.textPart) + Held(r.stringF) + Held(r.stringBigF) + Held(r.stringA) +
+           Held(r.stringBigA) + Held(r.items) + Held(r.data) + Held(r.fileName);
 }
 
 size_t PanelHeldBytes(const std::vector<ControlRecord>& records) {

@@ -173,10 +173,9 @@ uint64_t CellWidth(uint32_t code) {
 // text part is empty and the cursor word 0.
 void DecodeMatrixBlob(const RecordInput& in, ControlRecord& record, ErrorReporter& reporter) {
     uint64_t cellsSize = 0;
-    const bool wraps = __builtin_mul_overflow(uint64_t{record.rowCount}, record.columnCount,
-                                              &cellsSize) ||
-                       __builtin_mul_overflow(cellsSize, CellWidth(record.CellWidthCode()),
-                                              &cellsSize);
+    const bool wraps =
+        __builtin_mul_overflow(uint64_t{record.rowCount}, record.columnCount, &cellsSize) ||
+        __builtin_mul_overflow(cellsSize, CellWidth(record.CellWidthCode()), &cellsSize);
     const uint64_t v = in.valueLength;
     if (wraps || (cellsSize + 4 > v && cellsSize > kMaxRecordBuffer)) {
         // Neither carried nor plausible: keep the control, without cells.

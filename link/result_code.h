@@ -13,16 +13,16 @@ namespace ksv {
 // 6, the number of kLinkClosed). Only at the link's public boundary does it become the errno.
 enum ResultCode : int32_t {
     kSuccess = 0,
-    kAlreadyOpen = -1,     // OpenPort: a port is already open
-    kWrongKind = -1,       // decoders: an entry names a control of the wrong or no known kind
-    kNoPort = -2,          // no port is open
-    kNotApplicable = -5,   // the operation does not apply to this control's kind
-    kNotInitialised = -6,  // OpenPort before LinkInit
-    kPingUnanswered = -8,  // SendPing: the previous ping was never answered
-    kWriteGaveUp = -9,     // WriteBytes used up its attempts
-    kFileNotCreated = -10, // FileTransfer: the file cannot be created (or its name is refused)
-    kPanelTooLarge = -11,  // PanelDescription: past the panel's budget of records or memory
-    kLinkClosed = 6,       // the port went away; the receive run ends silently
+    kAlreadyOpen = -1,        // OpenPort: a port is already open
+    kWrongKind = -1,          // decoders: an entry names a control of the wrong or no known kind
+    kNoPort = -2,             // no port is open
+    kNotApplicable = -5,      // the operation does not apply to this control's kind
+    kNotInitialised = -6,     // OpenPort before LinkInit
+    kPingUnanswered = -8,     // SendPing: the previous ping was never answered
+    kWriteGaveUp = -9,        // WriteBytes used up its attempts
+    kFileNotCreated = -10,    // FileTransfer: the file cannot be created (or its name is refused)
+    kPanelTooLarge = -11,     // PanelDescription: past the panel's budget of records or memory
+    kLinkClosed = 6,          // the port went away; the receive run ends silently
     kPlatformFailure = -1000, // internal only: a platform call failed, LastPlatformError() says why
 };
 
@@ -52,7 +52,7 @@ enum ArrivalCode : int32_t {
 
 // The store's kind numbering, fixed by the tag letter of a description record.
 enum RecordKind : uint16_t {
-    kRecordNone = 0, // a record never decoded (a description that broke off)
+    kRecordNone = 0,        // a record never decoded (a description that broke off)
     kRecordText = 1,        // 'T'
     kRecordButton = 2,      // 'B'
     kRecordLatch = 3,       // 'G'

@@ -194,7 +194,8 @@ size_t RowBytesUsed(const ControlRecord& record) {
         return 0;
     }
     const uint32_t w = MatrixCellWidth(record);
-    const uint64_t cells = std::min<uint64_t>(uint64_t{record.columnCount} * w, record.cells.size());
+    const uint64_t cells =
+        std::min<uint64_t>(uint64_t{record.columnCount} * w, record.cells.size());
     return static_cast<size_t>(cells) + MatrixLabelWidth(record, w);
 }
 

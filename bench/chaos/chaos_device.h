@@ -16,9 +16,9 @@ namespace ksv::chaos {
 
 // What the device did, for the report.
 struct ChaosCounts {
-    std::atomic<uint64_t> frames{0};   // frames (whole or cut off) written to the handheld
-    std::atomic<uint64_t> faults{0};   // hostile acts
-    std::atomic<uint64_t> hellos{0};   // Hello frames the handheld sent
+    std::atomic<uint64_t> frames{0}; // frames (whole or cut off) written to the handheld
+    std::atomic<uint64_t> faults{0}; // hostile acts
+    std::atomic<uint64_t> hellos{0}; // Hello frames the handheld sent
     std::atomic<uint64_t> pingsIgnored{0};
 };
 

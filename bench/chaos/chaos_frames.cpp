@@ -18,7 +18,10 @@ std::vector<uint8_t> Bytes(size_t count, uint8_t value) {
 std::vector<uint8_t> ChaosFrames::Panel(uint16_t flags) {
     return EncodePanelDescription(
                {
-                   DeviceControl('T', 0, kIdText).ValueText(u"ready").U32('m', kTextBytes).Caption(u"Status"),
+                   DeviceControl('T', 0, kIdText)
+                       .ValueText(u"ready")
+                       .U32('m', kTextBytes)
+                       .Caption(u"Status"),
                    DeviceControl('N', 0, kIdNumber).ValueU32(0).U32('x', 1000).Caption(u"Level"),
                    DeviceControl('B', 0, kIdButton).ValueByte(0).Caption(u"Go"),
                    DeviceControl('G', 0, kIdLatch).ValueByte(0).U32('r', 1).Caption(u"Lamp"),
@@ -27,7 +30,11 @@ std::vector<uint8_t> ChaosFrames::Panel(uint16_t flags) {
                        .U32('N', 2)
                        .ValueBytes(Bytes(kChartRows * 2 * 4 + 4, 0))
                        .Caption(u"Trend"),
-                   DeviceControl('L', 0, kIdList).ValueU32(0).U32('n', 3).String('I', u"a\nb\nc").Caption(u"Mode"),
+                   DeviceControl('L', 0, kIdList)
+                       .ValueU32(0)
+                       .U32('n', 3)
+                       .String('I', u"a\nb\nc")
+                       .Caption(u"Mode"),
                    DeviceControl('D', 0, kIdDate).ValueBytes(Bytes(8, 1)).String('f', u"%H:%M:%S"),
                    DeviceControl('O', 0, kIdBlob).ValueBytes({1, 2, 3}).U32('m', 4096),
                    DeviceControl('F', 0, kIdFile).Caption(u"Log"),
@@ -50,9 +57,9 @@ std::vector<uint8_t> ChaosFrames::Update() {
     }
     std::vector<DeviceEntry> entries = {
         U32Entry(kIdNumber, Draw(1000)),
-        TextEntry(kIdText, u"value " + std::u16string(1, char16_t(u'a' + Draw(26))), false, kTextBytes),
-        U32Entry(kIdList, Draw(3)),
-        U32Entry(999, 1), // no such control
+        TextEntry(kIdText, u"value " + std::u16string(1, char16_t(u'a' + Draw(26))), false,
+                  kTextBytes),
+        U32Entry(kIdList, Draw(3)), U32Entry(999, 1), // no such control
     };
     entries.resize(1 + Draw(static_cast<uint32_t>(entries.size())));
     return EncodeValues(entries, flags).Frame();
@@ -60,12 +67,8 @@ std::vector<uint8_t> ChaosFrames::Update() {
 
 std::vector<uint8_t> ChaosFrames::Files() {
     static const std::u16string names[] = {
-        u"\\logs\\today.txt",
-        u"\\..\\..\\outside.txt",
-        u"\\evil\\sub\\escaped.txt",
-        u"\\evil\\x.txt",
-        u"C:\\data\\a\\..\\..\\b.txt",
-        u"\\deep\\er\\file.bin",
+        u"\\logs\\today.txt", u"\\..\\..\\outside.txt",      u"\\evil\\sub\\escaped.txt",
+        u"\\evil\\x.txt",     u"C:\\data\\a\\..\\..\\b.txt", u"\\deep\\er\\file.bin",
     };
     std::vector<DeviceFile> files;
     for (uint32_t i = 0, n = 1 + Draw(4); i < n; ++i) {

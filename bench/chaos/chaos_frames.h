@@ -49,7 +49,9 @@ public:
     std::vector<uint8_t> Truncated(size_t& keep);
     std::vector<uint8_t> Garbage();
 
-    uint32_t Draw(uint32_t below) { return std::uniform_int_distribution<uint32_t>(0, below - 1)(m_random); }
+    uint32_t Draw(uint32_t below) {
+        return std::uniform_int_distribution<uint32_t>(0, below - 1)(m_random);
+    }
 
 private:
     std::mt19937 m_random;

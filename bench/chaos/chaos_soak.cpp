@@ -132,8 +132,8 @@ int main(int argc, char** argv) {
     const std::string outside = root + "/outside";
     std::filesystem::create_directories(outside);
     std::filesystem::create_directories(paths.filesRoot + "/Chaos");
-    std::filesystem::create_directory_symlink(
-        outside, paths.filesRoot + "/Chaos/" + ksv::chaos::kTrapFolder);
+    std::filesystem::create_directory_symlink(outside, paths.filesRoot + "/Chaos/" +
+                                                           ksv::chaos::kTrapFolder);
     // The reports of a hostile session run to thousands of lines: keep them beside the run.
     if (!std::freopen((root + "/stderr.log").c_str(), "w", stderr)) {
         return 2;
@@ -149,8 +149,8 @@ int main(int argc, char** argv) {
     ksv::Link link(settings, reporter, paths);
     link.LinkInit();
     uint64_t userMessages = 0;
-    auto view = std::make_unique<CKestrovaneView>(link, settings, reporter,
-                                                  QStringLiteral("kestrovane"));
+    auto view =
+        std::make_unique<CKestrovaneView>(link, settings, reporter, QStringLiteral("kestrovane"));
     view->SetMessageBoxHook([&](const QString&, bool) { ++userMessages; });
     view->SetComPortDialogHook([](ComPortValues&) { return false; });
     view->SetPingDialogHook([](PingValues&) { return false; });
@@ -158,10 +158,10 @@ int main(int argc, char** argv) {
     view->show();
     RunEventsFor(200);
 
+    // Taken before the device exists, and again after it is gone.
+    const ksv::chaos::ProcessFigures start = ksv::chaos::MeasureProcess();
     ksv::chaos::ChaosDevice device(kPort, paths.portsFolder, seed);
     device.Start();
-    RunEventsFor(100);
-    const ksv::chaos::ProcessFigures start = ksv::chaos::MeasureProcess();
 
     std::printf("chaos soak: %d s, seed %u\n", seconds, seed);
     GuiStallMeter meter;

@@ -203,8 +203,10 @@ TEST(FreeReserve, FivePercentAtMostOneGibibyte) {
         bool fits;
     };
     const Case cases[] = {
-        {40, 100, 1000, true},       {60, 100, 1000, false},
-        {kGiB, 3 * kGiB, 1000 * kGiB, true}, {kGiB + 1, 2 * kGiB, 1000 * kGiB, false},
+        {40, 100, 1000, true},
+        {60, 100, 1000, false},
+        {kGiB, 3 * kGiB, 1000 * kGiB, true},
+        {kGiB + 1, 2 * kGiB, 1000 * kGiB, false},
         {101, 100, 1000, false},
     };
     for (const Case& c : cases) {

@@ -51,11 +51,11 @@ TEST(PanelBudget, AMatrixWhoseCellSizeWrapsKeepsNoCells) {
 
 TEST(EmptyBuffers, ValuesIntoZeroCapacityAndNullDataChangeNothing) {
     StoreFixture f;
-    ASSERT_EQ(f.Load({DeviceControl('O', 0x00010000, 1).ValueBytes({}).U32('m', 0),
-                      DeviceControl('D', 0, 2).ValueBytes(std::vector<uint8_t>(8, 7)).String(
-                          'f', u"d"),
-                      DeviceControl('N', 0, 3).ValueU32(9), DeviceControl('L', 0, 4).ValueU32(2)}),
-              kSuccess);
+    ASSERT_EQ(
+        f.Load({DeviceControl('O', 0x00010000, 1).ValueBytes({}).U32('m', 0),
+                DeviceControl('D', 0, 2).ValueBytes(std::vector<uint8_t>(8, 7)).String('f', u"d"),
+                DeviceControl('N', 0, 3).ValueU32(9), DeviceControl('L', 0, 4).ValueU32(2)}),
+        kSuccess);
     const DeviceMessage values = EncodeValues({TextEntry(1, u"abc", false, 3)});
     MemoryReader in(values.payload);
     EXPECT_EQ(ApplyValues(in, f.store, f.reporter), kSuccess);

@@ -3,13 +3,13 @@
 #include "link/received_files.h"
 
 #include <cerrno>
-#include <filesystem>
 #include <chrono>
+#include <filesystem>
+#include <future>
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <unistd.h>
-#include <future>
 #include <thread>
+#include <unistd.h>
 
 namespace ksv::testing {
 namespace {

@@ -16,11 +16,11 @@ protected:
 
     void SetUp() override {
         LinkOverPty::SetUp();
-        Deliver(EncodePanelDescription({DeviceControl('M', 0, 7).U32('n', 4).U32('N', 1).ValueBytes(
-                                            std::vector<uint8_t>(16 + 4, 0)),
-                                        DeviceControl('F', 0, 8),
-                                        DeviceControl('N', 0, 9).ValueU32(0),
-                                        DeviceControl('O', 0, 10).ValueBytes({}).U32('m', 1 << 20)}));
+        Deliver(
+            EncodePanelDescription({DeviceControl('M', 0, 7).U32('n', 4).U32('N', 1).ValueBytes(
+                                        std::vector<uint8_t>(16 + 4, 0)),
+                                    DeviceControl('F', 0, 8), DeviceControl('N', 0, 9).ValueU32(0),
+                                    DeviceControl('O', 0, 10).ValueBytes({}).U32('m', 1 << 20)}));
         ASSERT_EQ(link->StartReceiver(&arrivals), kSuccess);
     }
 
