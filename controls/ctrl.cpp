@@ -575,13 +575,21 @@ void CCtrl::UpdateStyle(uint32_t flags, uint32_t colour) {
     }
 }
 
-int CCtrl::Appearance() const {
+AppearanceContext CCtrl::AppearanceContextOf() const {
     AppearanceContext context;
     context.kind = m_kind;
     context.flags = m_flags;
     context.latchGroup = m_latch.m_nLatchGroup;
     context.numberHasRange = m_number.m_min < m_number.m_max;
-    return EffectiveAppearance(context, m_appearance);
+    return context;
+}
+
+int CCtrl::Appearance() const {
+    return EffectiveAppearance(AppearanceContextOf(), m_appearance);
+}
+
+int CCtrl::LastAppearance() const {
+    return ::LastAppearance(AppearanceContextOf());
 }
 
 int CCtrl::GetAppearanceCount() const {

@@ -22,6 +22,7 @@
 #include <memory>
 #include <vector>
 
+struct AppearanceContext;
 class CMomentaryButton;
 class QCheckBox;
 class QComboBox;
@@ -228,6 +229,8 @@ public:
     int GetAppearanceCount() const;
     // The appearance shown: m_appearance when the kind has it, else 0.
     int Appearance() const;
+    // The highest appearance index the kind can show, offered or not.
+    int LastAppearance() const;
     bool IsShown() const { return (m_flags & kFlagHidden) == 0; }
     bool IsEditable() const { return (m_flags & kFlagEditable) != 0; }
     QString ListName() const;
@@ -296,6 +299,7 @@ private:
     std::vector<QWidget*> KindWindows() const;
     // The windows Show makes visible for the current appearance.
     std::vector<QWidget*> ShownWindows() const;
+    AppearanceContext AppearanceContextOf() const;
     bool BeginCreate(ControlKind kind);
     void CreateLabel(uint32_t style);
     void FinishCreate();

@@ -117,3 +117,12 @@ bool HasAppearance(const AppearanceContext& c, int appearance) {
 int EffectiveAppearance(const AppearanceContext& context, int appearance) {
     return HasAppearance(context, appearance) ? appearance : 0;
 }
+
+int LastAppearance(const AppearanceContext& context) {
+    constexpr int kHighestKnown = 7; // a Matrix's inline table
+    int last = kHighestKnown;
+    while (last > 0 && !HasAppearance(context, last)) {
+        --last;
+    }
+    return last;
+}

@@ -46,3 +46,5 @@ struct AppearanceContext {
 // appearance dialog does not offer count when the kind can show them (the bar, the slider,
 // the inline charts and table).
 int EffectiveAppearance(const AppearanceContext& context, int appearance);
+// The highest appearance index the kind can show (0 for a kind with one or none).
+int LastAppearance(const AppearanceContext& context);

@@ -151,12 +151,11 @@ bool CKestrovaneView::IsCommandEnabled(int commandId) const {
         return true;
     case ID_LOAD_RECOMMENDED_LAYOUT:
         return connected;
+    case ID_LAYOUT_CONTROLS:
     case ID_DEFAULT_LAYOUT:
         return connected && m_bLayoutAllowed != 0 && m_nCtrls != 0;
     case ID_PINGS:
         return m_bPingsAllowed != 0 && connected && m_nCtrls != 0;
-    case ID_LAYOUT_CONTROLS:
-        return false; // the Control Settings dialog is not there yet
     default:
         return false;
     }
@@ -187,18 +186,17 @@ void CKestrovaneView::OnMenuCommand(int commandId) {
         LoadRecommendedLayout();
         break;
     case ID_ALWAYS_RELOAD_LAYOUT:
-        m_AlwaysReload = m_AlwaysReload == 0 ? 1 : 0;
-        if (m_AlwaysReload != 0) {
-            LoadRecommendedLayout();
+        OnAlwaysReload();
+        break;
+    case ID_LAYOUT_CONTROLS:
+        if (IsCommandEnabled(commandId)) {
+            OnLayoutControls();
         }
-        m_settings.WriteProfileInt(ksv::kGlobalSection, "m_AlwaysReload", m_AlwaysReload);
         break;
     case ID_DEFAULT_LAYOUT:
-        for (uint32_t i = 0; i < m_nCtrls; ++i) {
-            m_pCtrls[i].m_bAutoPlace = true;
+        if (IsCommandEnabled(commandId)) {
+            OnDefaultLayout();
         }
-        LayoutPanel(false);
-        SaveLayout();
         break;
     case ID_PINGS:
         OnPings();

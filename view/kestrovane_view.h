@@ -5,9 +5,11 @@
 #include "dialogs/ping_dialog.h"
 #include "link/link.h"
 #include "platform/error_reporter.h"
+#include "platform/layout/panel_layout.h"
 #include "platform/qt/child_window.h"
 #include "platform/settings_store.h"
 
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QUrl>
@@ -18,12 +20,16 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
+#include <vector>
 
 // The one panel view: sessions, arrivals, the panel's controls and its pages.
 //
 // Thread contract: every member runs on the GUI thread except PostArrival, which the receive
 // thread calls, and PostAnswer, which may be called from any thread; both only post to the view
 // and return.
+class CControlSettingsDlg;
+
 class CKestrovaneView : public QWidget,
                         public ksv::ArrivalSink,
                         public ksv::qt::CommandTarget,
@@ -81,6 +87,13 @@ public:
     // The view's own buttons by window id (14992..14999); null for any other id.
     const CCtrl* ViewButton(int windowId) const;
 
+    // The stored per-device layout. LoadLayout applies it over the automatic layout (as
+    // LayoutPanel(true) does); SaveLayout writes the current one in one file write and tells
+    // the user when that failed, keeping the layout in use. Nothing happens without a device
+    // name.
+    void LoadLayout();
+    bool SaveLayout();
+
     // Layout units: the layout height is fixed whatever the window's height.
     static constexpr int kLayoutHeight = 268;
     static constexpr int kReferenceWidth = 240;
@@ -135,11 +148,21 @@ private:
     void LayoutStartScreen(const QRect& area);
     void ShowPage();
     void GoToPage(int page);
-    void LoadLayout();
-    void SaveLayout();
     void LoadVariants();
+    ksv::PanelLayout CurrentPanelLayout();
+    // The pages stored placements fill, which the automatic flow leaves free.
+    std::set<int> StoredLayoutPages();
     void CreateViewButtons();
     CCtrl* PageBarButtons(size_t index);
+
+    // Layout commands and dialogs (view_layout_commands.cpp).
+    void OnLayoutControls();
+    void ModifyLayoutTargets(const std::vector<int>& targets);
+    // A line's target: a control's index, or a page-bar button's pseudo id; null when gone.
+    CCtrl* LayoutTarget(int target);
+    void CloseLayoutDialogs();
+    void OnAlwaysReload();
+    void OnDefaultLayout();
 
     ksv::Link& m_link;
     ksv::SettingsStore& m_settings;
@@ -178,6 +201,7 @@ private:
     uint8_t m_bPingsAllowed = 1;
 
     QTimer m_pingTimer; // timer 1
+    QPointer<CControlSettingsDlg> m_pControlSettingsDlg; // the appearance dialog is its child
     bool m_buttonsCreated = false;
 
     // The answer a message-box thread left for OnPanelAnswer; a later one replaces it.

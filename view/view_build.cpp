@@ -25,6 +25,12 @@ void CKestrovaneView::BuildPanel() {
     if (OpenMessageBoxCount() == 0) {
         BringToFront();
     }
+    // The layout dialogs list the controls about to go.
+    CloseLayoutDialogs();
+    // The page bar starts over with the panel, as its controls do.
+    for (size_t i = 0; CCtrl* button = PageBarButtons(i); ++i) {
+        button->m_bAutoPlace = true;
+    }
     {
         const ksv::StoreLock lock(m_link.Store());
         const auto count = static_cast<uint32_t>(lock.Records().size());

@@ -2,20 +2,20 @@
 
 #include "resources/resource_ids.h"
 #include "view/page_layout.h"
+#include "view/stored_layout.h"
 
 #include <algorithm>
-#include <set>
 
 namespace {
 
 constexpr int kBarHeight = 57;
 constexpr int kStartButtonWidth = 180;
+// The ping period when none is stored and none was running.
+constexpr int kDefaultPingSeconds = 3;
 
-// Device-wide entries (id 0) of the device's settings section.
-constexpr uint32_t kAttrLayoutLocked = 256;
-constexpr uint32_t kAttrPingsLocked = 512;
-constexpr uint32_t kAttrPingSeconds = 768;
-constexpr uint32_t kAttrAppearance = 336;
+const QString kLayoutNotWritten = QStringLiteral(
+    "The layout could not be written to the settings file (is it read-only, or the disk "
+    "full?). It stays in use and is written with the next change.");
 
 } // namespace
 
@@ -80,18 +80,9 @@ void CKestrovaneView::LayoutPanel(bool applyStoredLayout) {
         SetDefaultSize(m_pCtrls[i]);
     }
 
-    // Automatic placement starts after every page a stored placement uses.
-    std::set<int> storedPages;
-    for (uint32_t i = 0; i < m_nCtrls; ++i) {
-        const CCtrl& ctrl = m_pCtrls[i];
-        if (!ctrl.m_bAutoPlace) {
-            storedPages.insert(ctrl.m_page);
-            storedPages.insert(ctrl.m_pageOpen);
-        }
-    }
     const FlowArea area{client.left(), client.top(), client.left() + client.width(), barY};
     const FlowSpacing spacing{m_iGap, m_iMaxSpread, m_bJustify != 0};
-    FlowControls(m_pCtrls.get(), m_nCtrls, FirstFreePage(storedPages), area, spacing);
+    FlowControls(m_pCtrls.get(), m_nCtrls, FirstFreePage(StoredLayoutPages()), area, spacing);
 
     for (uint32_t i = 0; i < m_nCtrls; ++i) {
         CCtrl& ctrl = m_pCtrls[i];
@@ -202,41 +193,68 @@ void CKestrovaneView::GoToPage(int page) {
     ShowPage();
 }
 
-// The stored per-device values that apply so far: the lock entries and the ping period.
-// Stored placements, sizes and fonts are not applied yet.
+ksv::PanelLayout CKestrovaneView::CurrentPanelLayout() {
+    ksv::PanelLayout panel;
+    panel.device.pingSeconds = m_bPingOn != 0 ? m_iPingSeconds : 0;
+    panel.device.layoutAllowed = m_bLayoutAllowed != 0;
+    panel.device.pingsAllowed = m_bPingsAllowed != 0;
+    panel.controls.reserve(m_nCtrls);
+    for (uint32_t i = 0; i < m_nCtrls; ++i) {
+        const CCtrl& ctrl = m_pCtrls[i];
+        panel.controls.push_back({ctrl.m_deviceId, LayoutTraitsOf(ctrl), CurrentLayout(ctrl)});
+    }
+    for (size_t i = 0; i < ksv::kPageBarButtonCount; ++i) {
+        panel.pageBar[i] = CurrentLayout(*PageBarButtons(i));
+    }
+    return panel;
+}
+
+// Automatic placement starts after every page a stored placement uses.
+std::set<int> CKestrovaneView::StoredLayoutPages() {
+    if (!HasDeviceName()) {
+        return {};
+    }
+    return ksv::StoredPages(Device(), CurrentPanelLayout().controls);
+}
+
 void CKestrovaneView::LoadLayout() {
     if (!HasDeviceName()) {
         return;
     }
-    ksv::DeviceSettings& device = Device();
-    const int32_t seconds =
-        device.GetDeviceInt(0, kAttrPingSeconds, m_bPingOn ? m_iPingSeconds : 0);
-    SetPingTimer(seconds != 0, seconds != 0 ? seconds : 3);
-    m_bLayoutAllowed = device.GetDeviceInt(0, kAttrLayoutLocked, 0) == 0 ? 1 : 0;
-    m_bPingsAllowed = device.GetDeviceInt(0, kAttrPingsLocked, 0) == 0 ? 1 : 0;
+    ksv::PanelLayout panel = CurrentPanelLayout();
+    ksv::ReadPanelLayout(Device(), panel);
+    const int32_t seconds = panel.device.pingSeconds;
+    SetPingTimer(seconds != 0, seconds != 0 ? seconds : kDefaultPingSeconds);
+    m_bLayoutAllowed = panel.device.layoutAllowed ? 1 : 0;
+    m_bPingsAllowed = panel.device.pingsAllowed ? 1 : 0;
+    for (uint32_t i = 0; i < m_nCtrls; ++i) {
+        const ksv::StoredControl& stored = panel.controls[i];
+        ApplyStoredLayout(m_pCtrls[i], stored.traits, stored.layout);
+    }
+    for (size_t i = 0; i < ksv::kPageBarButtonCount; ++i) {
+        ApplyStoredPageBarLayout(*PageBarButtons(i), panel.pageBar[i]);
+    }
 }
 
-// Writes the device-wide values; the per-control layout is not stored yet.
-void CKestrovaneView::SaveLayout() {
+bool CKestrovaneView::SaveLayout() {
     if (!HasDeviceName()) {
-        return;
+        return true;
     }
-    ksv::DeviceSettings& device = Device();
-    // One file write for the whole layout.
-    ksv::SettingsBatch batch(device.Store());
-    device.WriteDeviceInt(0, kAttrPingSeconds, m_bPingOn ? m_iPingSeconds : 0);
-    device.WriteDeviceInt(0, kAttrLayoutLocked, m_bLayoutAllowed ? 0 : 1);
-    device.WriteDeviceInt(0, kAttrPingsLocked, m_bPingsAllowed ? 0 : 1);
+    if (ksv::WritePanelLayout(Device(), CurrentPanelLayout())) {
+        return true;
+    }
+    ShowUserMessage(kLayoutNotWritten, true);
+    return false;
 }
 
 void CKestrovaneView::LoadVariants() {
     if (!HasDeviceName() || m_nCtrls == 0) {
         return;
     }
-    ksv::DeviceSettings& device = Device();
+    const ksv::DeviceSettings& device = Device();
     for (uint32_t i = 0; i < m_nCtrls; ++i) {
         CCtrl& ctrl = m_pCtrls[i];
         ctrl.m_appearance =
-            device.GetDeviceInt(ctrl.m_deviceId, kAttrAppearance, ctrl.m_appearance);
+            ksv::ReadAppearance(device, ctrl.m_deviceId, LayoutTraitsOf(ctrl), ctrl.m_appearance);
     }
 }

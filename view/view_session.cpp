@@ -125,6 +125,7 @@ void CKestrovaneView::HandleArrival(int32_t code) {
     case ksv::kArrivalDeviceEnded:
         m_link.Disconnect(false);
         m_bConnected = 0;
+        CloseLayoutDialogs();
         // Only a panel can be kept: a start screen left with its buttons disabled would
         // offer nothing but quitting.
         if (m_link.IsKeepPanelOnGoodbye() && m_nCtrls != 0) {
@@ -227,6 +228,7 @@ void CKestrovaneView::CloseSession() {
 }
 
 void CKestrovaneView::ClearPanel() {
+    CloseLayoutDialogs();
     for (uint32_t i = 0; i < m_nCtrls; ++i) {
         m_pCtrls[i].CloseDialogs();
     }

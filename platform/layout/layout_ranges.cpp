@@ -54,8 +54,8 @@ int32_t SanitiseAlign(int32_t value) {
 }
 
 int32_t SanitiseAppearance(int32_t value, int32_t lastAppearance) {
-    // Past the kind's last appearance means the last one, as its names do.
-    return std::clamp(value, 0, std::max(0, lastAppearance));
+    // An appearance the kind does not have is its first, as the control shows it.
+    return value >= 0 && value <= lastAppearance ? value : 0;
 }
 
 int32_t SanitisePingSeconds(int32_t value) {

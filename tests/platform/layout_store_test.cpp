@@ -44,7 +44,7 @@ TEST_F(LayoutStoreTest, HostileStoredValuesAreBroughtIntoRange) {
         {kAttrPage, -1, -1},
         {kAttrPage, -7, 0},
         {kAttrPage, 1000000, 9999},
-        {kAttrAppearance, 99, 2},
+        {kAttrAppearance, 99, 0},
         {kAttrAppearance, -3, 0},
         {kAttrFontHeight, 0, 1},
         {kAttrFontHeight, 100000, 300},
