@@ -24,13 +24,19 @@ protected:
     // The panel, then layout entries giving each id its appearance; the view rebuilds with them.
     void Connect(const std::vector<ksv::DeviceControl>& controls,
                  const std::map<uint32_t, int>& appearances = {}) {
-        StartView();
-        view->SetUrlHook([this](const QUrl& url) { urls.push_back(url); });
-        ConnectWithPanel(controls);
         std::vector<ksv::LayoutEntry> entries;
         for (const auto& [id, appearance] : appearances) {
             entries.push_back({id, kAppearance, static_cast<uint32_t>(appearance)});
         }
+        ConnectWithLayout(controls, entries);
+    }
+
+    // The panel, then the device's recommended layout.
+    void ConnectWithLayout(const std::vector<ksv::DeviceControl>& controls,
+                           const std::vector<ksv::LayoutEntry>& entries) {
+        StartView();
+        view->SetUrlHook([this](const QUrl& url) { urls.push_back(url); });
+        ConnectWithPanel(controls);
         // The rebuilt panel is a new array, made while the old one still stands; it is laid
         // out with the stored appearances in the same arrival.
         const CCtrl* before = view->Control(0);

@@ -38,13 +38,7 @@ bool TextFits(const QWidget* window) {
 }
 
 TEST_F(ViewScreenshots, EveryPageOfTheDemoPanelShowsEachKindInItsPlace) {
-    std::map<uint32_t, int> appearances;
-    for (const ksv::LayoutEntry& entry : ksv::demo::DemoLayout()) {
-        if (entry.keyB == kAppearance) {
-            appearances[entry.keyA] = static_cast<int>(entry.value);
-        }
-    }
-    Connect(ksv::demo::DemoPanel(ksv::demo::MakeDemoGif()), appearances);
+    ConnectWithLayout(ksv::demo::DemoPanel(ksv::demo::MakeDemoGif()), ksv::demo::DemoLayout());
     const QString folder = QStringLiteral(KSV_SCREENSHOT_DIR);
     QDir().mkpath(folder);
 
@@ -104,6 +98,17 @@ TEST_F(ViewScreenshots, EveryPageOfTheDemoPanelShowsEachKindInItsPlace) {
     EXPECT_EQ(alarm->m_date.m_pTimePicker->geometry(), RectOf(*alarm).adjusted(0, 0, 0, 1));
     const CCtrl* picture = Ctrl(ksv::demo::kIdPicture);
     EXPECT_EQ(RectOf(*picture).size(), QSize(40, 40));
+    // The recommended layout's own page for the live chart, its caption above it.
+    const CCtrl* chart = Ctrl(ksv::demo::kIdChart);
+    EXPECT_EQ(chart->EffectivePage(), static_cast<int>(ksv::demo::kLiveChartPage));
+    EXPECT_EQ(RectOf(*chart), QRect(2, 2, 236, 205));
+    EXPECT_TRUE(chart->m_bShowLabel);
+    int onChartPage = 0;
+    for (uint32_t i = 0; i < view->ControlCount(); ++i) {
+        const CCtrl& ctrl = *view->Control(i);
+        onChartPage += ctrl.IsShown() && ctrl.EffectivePage() == chart->EffectivePage() ? 1 : 0;
+    }
+    EXPECT_EQ(onChartPage, 1);
     const CCtrl* tank = Ctrl(ksv::demo::kIdTank);
     EXPECT_EQ(tank->m_number.m_pValueWnd2->geometry().x(), RectOf(*tank).x());
 }

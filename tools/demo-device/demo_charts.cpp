@@ -1,6 +1,7 @@
 #include "demo_charts.h"
 
 #include "demo_panel.h"
+#include "platform/layout/layout_attributes.h"
 
 #include <cmath>
 #include <string>
@@ -13,9 +14,7 @@ constexpr uint32_t kXNumbers = 0x00010000;
 constexpr uint32_t kXDates = 0x00030000;
 constexpr uint32_t kYFixed = 0x01000000;
 
-// Layout attributes and the inline appearances.
-constexpr uint32_t kAttrX = 256, kAttrY = 272, kAttrWidth = 288, kAttrHeight = 304, kAttrPage = 320,
-                   kAttrAppearance = 336;
+// The inline appearances.
 constexpr uint32_t kInlineLine = 4, kInlineColumn = 5, kInlinePoints = 6, kInlineTable = 7;
 
 struct ChartShape {

@@ -1,14 +1,14 @@
 #include "demo_panel.h"
 
 #include "demo_charts.h"
+#include "platform/layout/layout_attributes.h"
 
 #include <ctime>
 
 namespace ksv::demo {
 namespace {
 
-constexpr uint32_t kAppearance = 336; // the per-control layout attribute of the appearance
-constexpr uint32_t kPingPeriod = 768; // device-wide (id 0): seconds between pings
+constexpr uint32_t kAppearance = kAttrAppearance;
 
 // Texts back to back, each NUL-terminated: list items, series names, row labels.
 std::u16string Strings(std::initializer_list<std::u16string> texts) {
@@ -123,7 +123,15 @@ std::vector<LayoutEntry> DemoLayout() {
         {kIdNote, kAppearance, 1},     // text with OK
         {kIdChart, kAppearance, 4},    // inline line chart
         {kIdTable, kAppearance, 7},    // inline table
-        {0, kPingPeriod, 5},
+        {kDeviceWideId, kAttrPingSeconds, 5},
+        // The live chart on a page of its own, the whole area, with its caption above it.
+        {kIdChart, kAttrX, 2},
+        {kIdChart, kAttrY, 2},
+        {kIdChart, kAttrWidth, 236},
+        {kIdChart, kAttrHeight, 205},
+        {kIdChart, kAttrPage, kLiveChartPage},
+        {kIdChart, kAttrShowLabel, 1},
+        {kIdChart, kAttrLabelFontHeight, 16},
     };
     // Further recommended entries are appended here.
     return WithDemoChartLayout(layout);

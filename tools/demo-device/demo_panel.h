@@ -57,7 +57,11 @@ std::vector<uint8_t> PackedNow();
 // The whole demo panel, in the order the handheld lays it out.
 std::vector<DeviceControl> DemoPanel(const std::vector<uint8_t>& gif);
 
-// The layout the device recommends: appearances that show every way a kind can look.
+// The page the recommended layout gives the live chart alone; the charts fill pages 0 and 1.
+inline constexpr uint32_t kLiveChartPage = 2;
+
+// The layout the device recommends: appearances that show every way a kind can look, and
+// pages of their own for the charts.
 std::vector<LayoutEntry> DemoLayout();
 
 } // namespace ksv::demo
