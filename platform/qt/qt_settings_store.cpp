@@ -2,7 +2,11 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QSettings>
+
+#include <utility>
+#include <vector>
 
 namespace ksv {
 namespace {
@@ -40,6 +44,15 @@ protected:
     }
 };
 
+// Beside the file: its name with this suffix, numbered when an earlier copy is there.
+QString FreeCopyName(const QString& filePath) {
+    const QString base = filePath + QStringLiteral(".unreadable");
+    QString name = base;
+    for (int n = 1; QFile::exists(name); ++n) {
+        name = base + QString::number(n);
+    }
+    return name;
+}
 
 } // namespace
 
@@ -97,7 +110,35 @@ std::optional<std::u16string> SectionFromGroup(const QString& group) {
 }
 
 QtSettingsStore::QtSettingsStore(const QString& filePath)
-    : m_filePath(filePath), m_settings(std::make_unique<ImmediateSettings>(filePath)) {}
+    : m_filePath(filePath), m_settings(std::make_unique<ImmediateSettings>(filePath)) {
+    if (m_settings->status() == QSettings::FormatError) {
+        RewriteUnreadableFile();
+    }
+}
+
+// The next commit would rewrite the file with only the entries that could be read, and report
+// a failure all the same: the text is kept beside it first, then the file is written clean.
+void QtSettingsStore::RewriteUnreadableFile() {
+    const QString copy = FreeCopyName(m_filePath);
+    if (!QFile::copy(m_filePath, copy)) {
+        qWarning("settings file %s cannot be read, nor copied aside", qPrintable(m_filePath));
+        return;
+    }
+    qWarning("settings file %s cannot be read; kept as %s and written again with what could be "
+             "read",
+             qPrintable(m_filePath), qPrintable(copy));
+    std::vector<std::pair<QString, QVariant>> readable;
+    for (const QString& key : m_settings->allKeys()) {
+        readable.emplace_back(key, m_settings->value(key));
+    }
+    m_settings.reset();
+    QFile::remove(m_filePath);
+    m_settings = std::make_unique<ImmediateSettings>(m_filePath);
+    for (const auto& [key, value] : readable) {
+        m_settings->setValue(key, value);
+    }
+    m_settings->sync();
+}
 
 QtSettingsStore::~QtSettingsStore() = default;
 

@@ -29,7 +29,8 @@ std::optional<std::u16string> SectionFromGroup(const QString& group);
 //
 // Thread contract: any thread (the receive thread writes layout entries), as SettingsStore says.
 // A commit replaces the file whole through a temporary file and a rename, so a reader sees
-// either the old or the new file, never a partial one.
+// either the old or the new file, never a partial one. A file found unreadable on opening is
+// copied aside ("<file>.unreadable") and written again with the entries that could be read.
 class QtSettingsStore : public SettingsStore {
 public:
     explicit QtSettingsStore(const QString& filePath);
@@ -46,6 +47,7 @@ protected:
     bool Commit() override;
 
 private:
+    void RewriteUnreadableFile();
     // "<group>/<key>"; called with the store's mutex held.
     QString SettingsKey(const std::u16string& section, const std::string& key) const;
 

@@ -203,6 +203,25 @@ TEST(QtSettingsStore, AFailedWriteIsToldKeepsTheValuesAndIsRetried) {
     EXPECT_EQ(Global(reopened, "m_iComIncoming", 0), 5);
 }
 
+// A file edited by hand into something the parser cannot read keeps its text aside; what could
+// be read stays, and writes succeed from the first one on.
+TEST(QtSettingsStore, AnUnreadableFileIsKeptAsideAndWrittenCleanWithWhatCouldBeRead) {
+    TempConfig config;
+    const QByteArray garbage("[Kestrovane]\nm_iComOutGoing=8\n[Device_x\nhand edit\n\x01\xff=3\n");
+    config.Preset(garbage);
+    QtSettingsStore store(config.Path());
+    EXPECT_EQ(Global(store, "m_iComOutGoing", 0), 8);
+    store.WriteProfileInt(u"dev", "k", 5);
+    EXPECT_FALSE(store.LastWriteFailed());
+    QFile copy(config.Path() + QStringLiteral(".unreadable"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), garbage);
+    QtSettingsStore reopened(config.Path());
+    EXPECT_EQ(Global(reopened, "m_iComOutGoing", 0), 8);
+    EXPECT_EQ(reopened.GetProfileInt(u"dev", "k", 0), 5);
+    EXPECT_FALSE(QFile::exists(config.Path() + QStringLiteral(".unreadable1")));
+}
+
 TEST(QtSettingsStore, WritersOnSeveralThreadsLoseNothing) {
     TempConfig config;
     QtSettingsStore store(config.Path());
