@@ -200,7 +200,7 @@ private:
     uint8_t m_bLayoutAllowed = 1;
     uint8_t m_bPingsAllowed = 1;
 
-    QTimer m_pingTimer; // timer 1
+    QTimer m_pingTimer;                                  // timer 1
     QPointer<CControlSettingsDlg> m_pControlSettingsDlg; // the appearance dialog is its child
     bool m_buttonsCreated = false;
 

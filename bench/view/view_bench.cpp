@@ -1,10 +1,14 @@
 // Panel view timings, offscreen: start-up; a 1000-control panel of every kind from arrival to its
 // first page painted; Values frames of 100 controls applied and painted, alone and 200 a second
-// for 30 s; a latch tap to the last byte of its frame at the device.
+// for 30 s; a latch tap to the last byte of its frame at the device; the stored layout of the
+// 1000 controls saved to and loaded from a settings file, and 15 000 layout entries from the
+// device applied with the panel rebuilt.
 
 #include "link/device_encoder.h"
 #include "link/link.h"
+#include "platform/layout/layout_attributes.h"
 #include "platform/memory_settings_store.h"
+#include "platform/qt/qt_settings_store.h"
 #include "resources/resource_ids.h"
 #include "tests/support/pty_device.h"
 #include "tests/support/recording_sinks.h"
@@ -15,6 +19,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -208,18 +213,26 @@ void Report(const char* what, std::vector<double> values, double target) {
 // One session on a fresh link and view, connected and given the panel.
 struct Session {
     ksv::testing::PtyDevice device{7};
-    ksv::MemorySettingsStore settings;
+    QTemporaryDir folder;
+    std::unique_ptr<ksv::SettingsStore> settings;
     ksv::testing::ThreadSafeReporter reporter;
     std::unique_ptr<ksv::Link> link;
     std::unique_ptr<TimedView> view;
 
-    Session() {
-        settings.WriteProfileInt(ksv::kGlobalSection, "m_iComOutGoing", 7);
-        settings.WriteProfileInt(ksv::kGlobalSection, "m_iComIncoming", 9);
-        settings.WriteProfileInt(ksv::kGlobalSection, "m_AlwaysReload", 0);
-        link = std::make_unique<ksv::Link>(settings, reporter, device.Paths());
+    // onFile: the settings go to a file, committed atomically, as in the application.
+    explicit Session(bool onFile = false) {
+        if (onFile) {
+            settings = std::make_unique<ksv::QtSettingsStore>(
+                folder.filePath(QStringLiteral("Kestrovane/Kestrovane.conf")));
+        } else {
+            settings = std::make_unique<ksv::MemorySettingsStore>();
+        }
+        settings->WriteProfileInt(ksv::kGlobalSection, "m_iComOutGoing", 7);
+        settings->WriteProfileInt(ksv::kGlobalSection, "m_iComIncoming", 9);
+        settings->WriteProfileInt(ksv::kGlobalSection, "m_AlwaysReload", 0);
+        link = std::make_unique<ksv::Link>(*settings, reporter, device.Paths());
         link->LinkInit();
-        view = std::make_unique<TimedView>(*link, settings, reporter, "kestrovane");
+        view = std::make_unique<TimedView>(*link, *settings, reporter, "kestrovane");
         view->show();
         view->OnInitialUpdate();
     }
@@ -373,12 +386,79 @@ void BenchLatchTap() {
     Report("latch tap to the last byte of its Values frame", taps, 1);
 }
 
+// Fifteen entries for each of the 1000 controls: a place by hand, size, page, fonts, label.
+std::vector<ksv::LayoutEntry> HandLayout(int round) {
+    std::vector<ksv::LayoutEntry> entries;
+    for (uint32_t id = 1; id <= 1000; ++id) {
+        const uint32_t n = id + static_cast<uint32_t>(round);
+        const std::pair<uint32_t, uint32_t> values[] = {
+            {ksv::kAttrX, n * 7 % 180}, {ksv::kAttrY, n * 13 % 150},     {ksv::kAttrWidth, 60},
+            {ksv::kAttrHeight, 30},     {ksv::kAttrPage, id / 20},       {ksv::kAttrAppearance, 0},
+            {ksv::kAttrFontHeight, 14}, {ksv::kAttrFontBold, n % 2},     {ksv::kAttrBorder, 1},
+            {ksv::kAttrShowLabel, 0},   {ksv::kAttrLabelFontHeight, 12}, {ksv::kAttrLabelBold, 1},
+            {ksv::kAttrAlign, 0},       {ksv::kAttrPageOpen, id / 20},   {ksv::kAttrWidthOpen, 60},
+        };
+        for (const auto& [attribute, value] : values) {
+            entries.push_back({id, attribute, value});
+        }
+    }
+    return entries;
+}
+
+void BenchLayout(const std::vector<DeviceControl>& panel) {
+    Session session(true);
+    if (!session.Connect(panel, nullptr, nullptr)) {
+        std::exit(1);
+    }
+    std::vector<double> entriesHandled;
+    std::vector<double> entriesTotal;
+    for (int round = 0; round < 7; ++round) {
+        const auto frame = ksv::EncodeLayoutEntries(HandLayout(round)).Frame();
+        const int before = session.view->arrivals;
+        const auto start = Clock::now();
+        session.Write(frame);
+        if (!Spin([&] { return session.view->arrivals > before; }, std::chrono::seconds(20))) {
+            std::exit(1);
+        }
+        entriesTotal.push_back(Ms(Clock::now() - start));
+        entriesHandled.push_back(session.view->lastArrivalMs);
+    }
+
+    // Every control now has a stored placement: the read takes every entry there is.
+    std::vector<double> loads;
+    for (int run = 0; run < 7; ++run) {
+        const auto start = Clock::now();
+        session.view->LoadLayout();
+        loads.push_back(Ms(Clock::now() - start));
+    }
+    // "Pings..." with a new period each time: SaveLayout with something to write.
+    std::vector<double> saves;
+    bool failed = false;
+    for (int run = 0; run < 7; ++run) {
+        session.view->SetPingDialogHook([run](PingValues& values) {
+            values = PingValues{false, 10 + run};
+            return true;
+        });
+        const auto start = Clock::now();
+        session.view->OnMenuCommand(ID_PINGS);
+        saves.push_back(Ms(Clock::now() - start));
+        failed |= session.settings->LastWriteFailed();
+    }
+    std::printf(
+        "Stored layout of 1000 controls and the page bar, settings file (write failed %d)\n",
+        failed ? 1 : 0);
+    Report("SaveLayout, one atomic file write", saves, 50);
+    Report("LoadLayout, every entry of every control", loads, 30);
+    Report("LayoutEntries of 15000 handled: panel rebuilt, laid out", entriesHandled, 300);
+    Report("LayoutEntries of 15000 from the device to panel shown", entriesTotal, 300);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // One part alone by name (panel, values, tap), for a profiler; all of them by default.
+    // One part alone by name (panel, values, tap, layout), for a profiler; all of them by default.
     const std::string only = argc > 1 ? argv[1] : "";
     const auto panel = MixedPanel(ksv::demo::MakeDemoGif(64));
     if (only.empty() || only == "panel") {
@@ -389,6 +469,9 @@ int main(int argc, char** argv) {
     }
     if (only.empty() || only == "tap") {
         BenchLatchTap();
+    }
+    if (only.empty() || only == "layout") {
+        BenchLayout(panel);
     }
     return 0;
 }

@@ -41,9 +41,8 @@ protected:
         // out with the stored appearances in the same arrival.
         const CCtrl* before = view->Control(0);
         Send(ksv::EncodeLayoutEntries(entries));
-        ASSERT_TRUE(WaitFor([&] {
-            return view->Control(0) != before && view->ControlCount() == controls.size();
-        }));
+        ASSERT_TRUE(WaitFor(
+            [&] { return view->Control(0) != before && view->ControlCount() == controls.size(); }));
     }
 
     CCtrl* Ctrl(uint32_t id) const {

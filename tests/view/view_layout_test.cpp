@@ -75,7 +75,7 @@ TEST_F(ViewLayout, DefaultLayoutOnAFreshDeviceStoresTheAutomaticPlaces) {
     EXPECT_EQ(Stored(2, kAttrX), 121);
     EXPECT_EQ(Stored(3, kAttrY), 61);
     EXPECT_EQ(Stored(3, kAttrPage), 0);
-    EXPECT_EQ(Stored(-256, kAttrX), 2);  // "Close"
+    EXPECT_EQ(Stored(-256, kAttrX), 2);    // "Close"
     EXPECT_EQ(Stored(-252, kAttrY), -100); // "Last", off screen
     EXPECT_EQ(Stored(-252, kAttrAutoPlace), 1);
     EXPECT_EQ(Stored(0, kAttrPingSeconds), 0);
@@ -172,7 +172,9 @@ TEST_F(ViewLayout, TheListNamesShownControlsAndALoggedInPasswordMovesItsOpenPlac
 
 TEST_F(ViewLayout, StoredLastButtonShowsOnEveryPage) {
     for (const auto& [attribute, value] : {std::pair<uint32_t, int32_t>{kAttrAutoPlace, 0},
-                                           {kAttrX, 2}, {kAttrY, 150}, {kAttrPage, -1}}) {
+                                           {kAttrX, 2},
+                                           {kAttrY, 150},
+                                           {kAttrPage, -1}}) {
         PresetDeviceInt(EntryId(-252), attribute, value);
     }
     StartView();
@@ -195,10 +197,12 @@ TEST_F(ViewLayout, HostileStoredValuesAreBroughtIntoRange) {
         int32_t value;
     };
     const Preset presets[] = {
-        {1, kAttrX, INT_MAX},         {1, kAttrWidth, 0},          {2, kAttrWidth, 100000},
-        {2, kAttrFontHeight, 100000}, {3, kAttrPage, -7},          {3, kAttrHeight, INT_MIN},
-        {4, kAttrPage, 1000000},      {4, kAttrAppearance, 99},    {4, kAttrFontHeight, 0},
-        {77, kAttrX, 5},              {-252, kAttrWidth, 100000},  {0, kAttrPingSeconds, -4},
+        {1, kAttrX, INT_MAX},       {1, kAttrWidth, 0},
+        {2, kAttrWidth, 100000},    {2, kAttrFontHeight, 100000},
+        {3, kAttrPage, -7},         {3, kAttrHeight, INT_MIN},
+        {4, kAttrPage, 1000000},    {4, kAttrAppearance, 99},
+        {4, kAttrFontHeight, 0},    {77, kAttrX, 5},
+        {-252, kAttrWidth, 100000}, {0, kAttrPingSeconds, -4},
     };
     for (const Preset& p : presets) {
         PresetDeviceInt(EntryId(p.id), kAttrAutoPlace, 0);
