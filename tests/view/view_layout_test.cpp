@@ -93,6 +93,8 @@ TEST_F(ViewLayout, ModifyMovesOneControlToPageThreeOnlyWithOk) {
     ASSERT_NE(appearance, nullptr);
     SetField(*appearance, CControlAppearanceDlg::kPageEditId, 3);
     SetField(*appearance, CControlAppearanceDlg::kXEditId, 60);
+    Save(*settingsDlg, QStringLiteral("layout-control-settings.png"));
+    Save(*appearance, QStringLiteral("layout-control-appearance.png"));
     PressOk(*appearance);
     // Nothing is stored or moved until the Control Settings dialog ends with OK.
     EXPECT_EQ(Stored(2, kAttrAutoPlace), INT_MIN);
