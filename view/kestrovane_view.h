@@ -161,6 +161,8 @@ private:
     // A line's target: a control's index, or a page-bar button's pseudo id; null when gone.
     CCtrl* LayoutTarget(int target);
     void CloseLayoutDialogs();
+    std::vector<bool> AutoPlaceFlags();
+    void RestoreAutoPlaceFlags(const std::vector<bool>& flags);
     void OnAlwaysReload();
     void OnDefaultLayout();
 

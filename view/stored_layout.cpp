@@ -6,20 +6,13 @@ ksv::Placement PlacementOf(int32_t x, int32_t y, int32_t width, int32_t height, 
     return ksv::Placement{x, y, width, height, page};
 }
 
-void TakePlacement(CCtrl& ctrl, const ksv::Placement& p) {
-    ctrl.m_x = p.x;
-    ctrl.m_y = p.y;
-    ctrl.m_width = p.width;
-    ctrl.m_height = p.height;
-    ctrl.m_page = p.page;
-}
-
-void TakeOpenPlacement(CCtrl& ctrl, const ksv::Placement& p) {
-    ctrl.m_xOpen = p.x;
-    ctrl.m_yOpen = p.y;
-    ctrl.m_widthOpen = p.width;
-    ctrl.m_heightOpen = p.height;
-    ctrl.m_pageOpen = p.page;
+void TakePlacement(const ksv::Placement& p, int32_t& x, int32_t& y, int32_t& width, int32_t& height,
+                   int32_t& page) {
+    x = p.x;
+    y = p.y;
+    width = p.width;
+    height = p.height;
+    page = p.page;
 }
 
 } // namespace
@@ -59,14 +52,15 @@ void ApplyStoredLayout(CCtrl& ctrl, const ksv::LayoutTraits& traits,
     if (layout.autoPlace) {
         return;
     }
-    TakePlacement(ctrl, layout.placement);
+    TakePlacement(layout.placement, ctrl.m_x, ctrl.m_y, ctrl.m_width, ctrl.m_height, ctrl.m_page);
     ctrl.SetFont(layout.fontHeight, layout.fontBold);
     ctrl.SetLabelFont(layout.labelFontHeight, layout.labelBold);
     ctrl.m_bBorder = layout.border;
     ctrl.m_bShowLabel = layout.showLabel;
     ctrl.m_nAlign = layout.align;
     if (traits.openPlacement) {
-        TakeOpenPlacement(ctrl, layout.open);
+        TakePlacement(layout.open, ctrl.m_xOpen, ctrl.m_yOpen, ctrl.m_widthOpen, ctrl.m_heightOpen,
+                      ctrl.m_pageOpen);
     }
     if (traits.image) {
         ctrl.m_image.m_nImageHAlign = layout.imageHAlign;
@@ -79,7 +73,8 @@ void ApplyStoredPageBarLayout(CCtrl& button, const ksv::ControlLayout& layout) {
     if (layout.autoPlace) {
         return;
     }
-    TakePlacement(button, layout.placement);
+    TakePlacement(layout.placement, button.m_x, button.m_y, button.m_width, button.m_height,
+                  button.m_page);
     button.m_appearance = layout.appearance;
     button.SetFont(layout.fontHeight, layout.fontBold);
 }

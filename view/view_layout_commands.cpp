@@ -18,15 +18,45 @@ void CKestrovaneView::OnLayoutControls() {
         [this](const std::vector<int>& targets) { ModifyLayoutTargets(targets); }, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     m_pControlSettingsDlg = dialog;
-    // The changes reach the screen and the store only with OK.
-    connect(dialog, &QDialog::finished, this, [this](int result) {
-        if (result != QDialog::Accepted || m_bConnected == 0) {
+    // The changes reach the screen and the store only with OK. Without it the targets are
+    // placed as before again, or a later save would store them as placed by hand.
+    connect(dialog, &QDialog::finished, this, [this, autoPlaced = AutoPlaceFlags()](int result) {
+        if (result != QDialog::Accepted) {
+            RestoreAutoPlaceFlags(autoPlaced);
+            return;
+        }
+        if (m_bConnected == 0) {
             return;
         }
         SaveLayout();
         LayoutPanel(true);
     });
     dialog->open();
+}
+
+// The controls' flags in panel order, then the page bar's.
+std::vector<bool> CKestrovaneView::AutoPlaceFlags() {
+    std::vector<bool> flags;
+    for (uint32_t i = 0; i < m_nCtrls; ++i) {
+        flags.push_back(m_pCtrls[i].m_bAutoPlace);
+    }
+    for (size_t i = 0; CCtrl* button = PageBarButtons(i); ++i) {
+        flags.push_back(button->m_bAutoPlace);
+    }
+    return flags;
+}
+
+void CKestrovaneView::RestoreAutoPlaceFlags(const std::vector<bool>& flags) {
+    // A panel built meanwhile has flags of its own.
+    if (flags.size() != m_nCtrls + ksv::kPageBarButtonCount) {
+        return;
+    }
+    for (uint32_t i = 0; i < m_nCtrls; ++i) {
+        m_pCtrls[i].m_bAutoPlace = flags[i];
+    }
+    for (size_t i = 0; CCtrl* button = PageBarButtons(i); ++i) {
+        button->m_bAutoPlace = flags[m_nCtrls + i];
+    }
 }
 
 void CKestrovaneView::ModifyLayoutTargets(const std::vector<int>& targets) {

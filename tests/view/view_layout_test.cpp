@@ -142,6 +142,22 @@ TEST_F(ViewLayout, SeveralControlsTakeSizeAndFontButKeepPlacesAndCancelChangesNo
     }
 }
 
+TEST_F(ViewLayout, ChangesLeftWithoutOkAreNotStoredByALaterSave) {
+    StartView();
+    ConnectWithPanel(Buttons(2));
+    CControlSettingsDlg* settingsDlg = OpenControlSettings();
+    ASSERT_NE(settingsDlg, nullptr);
+    CControlAppearanceDlg* appearance = Modify(*settingsDlg, {0, 5});
+    ASSERT_NE(appearance, nullptr);
+    PressOk(*appearance);
+    settingsDlg->reject();
+    EXPECT_EQ(Stored(1, kAttrAutoPlace), INT_MIN);
+    view->SetPingDialogHook([](PingValues&) { return true; });
+    view->OnMenuCommand(ID_PINGS); // stores the whole layout
+    EXPECT_EQ(Stored(1, kAttrAutoPlace), 1);
+    EXPECT_EQ(Stored(-255, kAttrAutoPlace), 1); // "Prev"
+}
+
 TEST_F(ViewLayout, TheListNamesShownControlsAndALoggedInPasswordMovesItsOpenPlacement) {
     StartView();
     ConnectWithPanel({Button(1, u"A"), Button(2, u"Hidden", kFlagHidden),
