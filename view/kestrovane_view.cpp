@@ -48,6 +48,8 @@ CKestrovaneView::CKestrovaneView(ksv::Link& link, ksv::SettingsStore& settings,
 }
 
 CKestrovaneView::~CKestrovaneView() {
+    // Their results reach the controls, which go before the child windows do.
+    CloseLayoutDialogs();
     m_pingTimer.stop();
     // A receive run still going would post to a destroyed view: end it first.
     if (m_link.IsPortOpen()) {
