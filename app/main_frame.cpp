@@ -3,6 +3,8 @@
 #include "app/menu_resource.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QKeySequence>
 #include <QMenu>
@@ -49,6 +51,12 @@ void CMainFrame::showEvent(QShowEvent* event) {
         return;
     m_viewSized = true;
     resize(size() + (kInitialViewSize - centralWidget()->size()));
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        QCoreApplication::quit();
 }
 
 void CMainFrame::CreateMenu() {

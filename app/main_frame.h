@@ -38,6 +38,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Closing the window ends the program, whatever message boxes are still up.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateMenu();

@@ -208,7 +208,7 @@ int Link::GetLastPlatformError() const {
 }
 
 uint64_t Link::BytesReceived() const {
-    std::lock_guard<std::mutex> writing(m_state->writeMutex);
+    std::lock_guard<std::mutex> life(m_state->lifecycleMutex); // not behind a stalled write
     return m_state->port ? m_state->port->BytesReceived() : 0;
 }
 

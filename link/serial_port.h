@@ -16,7 +16,7 @@ namespace ksv {
 // One open serial device configured for the link: 115200 baud, raw, 8N1, no flow control.
 //
 // Thread contract: one reader thread (ReadBytes) and any number of writers serialised by the
-// caller (the store lock). Wake and Purge may be called from any thread while the port is
+// caller (the link's write lock). Wake and Purge may be called from any thread while the port is
 // open; the owner destroys the port only after the reader has stopped.
 class SerialPort : public ByteReader {
 public:

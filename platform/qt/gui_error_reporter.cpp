@@ -122,7 +122,8 @@ void GuiErrorReporter::OpenBox(const ReportQueue::Box& box) {
     auto messageBox = std::make_unique<QMessageBox>(
         icon, m_boxTitle, QString::fromStdU16String(BoxText(box)), QMessageBox::Ok);
     messageBox->setTextFormat(Qt::PlainText);
-    messageBox->setWindowModality(Qt::ApplicationModal);
+    // Not modal: a device that keeps failing must not keep the window from being closed.
+    messageBox->setWindowModality(Qt::NonModal);
     const std::u16string text = box.text;
     connect(messageBox.get(), &QMessageBox::finished, this, [this, text] { OnBoxFinished(text); });
     if (const QWidget* over = QApplication::activeWindow()) {

@@ -1,18 +1,23 @@
 #include "link_test_fixture.h"
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <future>
+#include <thread>
 
 namespace ksv::testing {
 namespace {
 
+using std::chrono::milliseconds;
 using std::chrono::seconds;
 
 // A device that stops in the middle of a frame, or does not read what it is sent.
 class StalledDevice : public LinkOverPty {
 protected:
-    StalledDevice() { limits.frameStallMs = 300; }
+    // Prompt's window is well inside both limits: an operation that waits on the stalled frame
+    // or on the stalled write cannot pass it.
+    StalledDevice() { limits.frameStallMs = 1000; }
 
     void SetUp() override {
         LinkOverPty::SetUp();
@@ -24,10 +29,18 @@ protected:
         ASSERT_EQ(link->StartReceiver(&arrivals), kSuccess);
     }
 
-    // True when `operation` finishes within a second on another thread.
+    // The 1 MiB blob marked for sending.
+    void MarkBlob() {
+        std::vector<uint8_t> blob(1 << 20, 0x5A);
+        ASSERT_EQ(
+            link->Store().SetControlValue(10, blob.data(), static_cast<uint32_t>(blob.size())),
+            kSuccess);
+    }
+
+    // True when `operation` finishes within 300 ms on another thread.
     template <typename Operation> static bool Prompt(Operation operation) {
         auto done = std::async(std::launch::async, operation);
-        return done.wait_for(seconds(1)) == std::future_status::ready;
+        return done.wait_for(milliseconds(300)) == std::future_status::ready;
     }
 };
 
@@ -58,15 +71,32 @@ TEST_F(StalledDevice, AFrameCutOffMidwayNeitherHoldsTheStoreNorTheWriterAndIsAba
 }
 
 TEST_F(StalledDevice, AFrameTheDeviceDoesNotReadGivesUpWithoutHoldingTheStore) {
-    std::vector<uint8_t> blob(1 << 20, 0x5A);
-    ASSERT_EQ(link->Store().SetControlValue(10, blob.data(), static_cast<uint32_t>(blob.size())),
-              kSuccess);
+    MarkBlob();
     auto sending = std::async(std::launch::async, [&] { return link->SendChangedValues(); });
+    ASSERT_TRUE(device.Read(kFramePrefixSize)) << "the frame is on its way";
     EXPECT_TRUE(Prompt([&] { return link->Store().GetControlCount(); }));
     ASSERT_EQ(sending.wait_for(seconds(10)), std::future_status::ready);
     EXPECT_EQ(sending.get(), kWriteGaveUp);
     device.Drain();
     EXPECT_EQ(link->SendHello(), kSuccess) << "the link stays usable";
+}
+
+TEST_F(StalledDevice, AFrameTheDeviceReadsOnlyATrickleOfGivesUpAtItsBudget) {
+    MarkBlob();
+    std::atomic<bool> sent{false};
+    std::thread trickle([&] {
+        while (!sent) { // a slow device: always some progress, never the whole frame in time
+            device.Read(512, milliseconds(50));
+            std::this_thread::sleep_for(milliseconds(20));
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const ResultCode result = link->SendChangedValues();
+    const auto took = std::chrono::steady_clock::now() - start;
+    sent = true;
+    trickle.join();
+    EXPECT_EQ(result, kWriteGaveUp);
+    EXPECT_LT(took, milliseconds(limits.frameWriteMs) + seconds(1));
 }
 
 } // namespace
