@@ -105,9 +105,11 @@ void CCtrl::RemakeBrush() {
     m_hBrush = std::make_unique<QBrush>(ksv::qt::ColourFromRef(m_colour));
 }
 
+// Every report of a control is a fault of the program's own.
 void CCtrl::ReportInternalError(long line) const {
     if (m_services.reporter != nullptr) {
-        m_services.reporter->ReportError(line, ksv::kCtrlModule, 0);
+        m_services.reporter->ReportError(line, ksv::kCtrlModule, 0,
+                                         ksv::ReportReason::ProgramFault);
     }
 }
 

@@ -30,8 +30,8 @@ std::array<uint8_t, kFramePrefixSize> EncodeFramePrefix(uint16_t kind, uint16_t 
     std::memcpy(out.data(), kSyncMarker.data(), kSyncMarker.size());
     const FrameHeader header;
     uint8_t* p = out.data() + kSyncMarker.size();
-    const uint16_t words[6] = {header.words[0], header.words[1], header.words[2],
-                               header.words[3], kind, flags};
+    const uint16_t words[6] = {
+        header.words[0], header.words[1], header.words[2], header.words[3], kind, flags};
     for (uint16_t word : words) {
         *p++ = static_cast<uint8_t>(word & 0xFF);
         *p++ = static_cast<uint8_t>(word >> 8);

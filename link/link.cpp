@@ -40,7 +40,7 @@ std::optional<std::u16string> Link::State::Name() const {
 ResultCode Link::State::WriteLocked(const std::vector<uint8_t>& frame, uint32_t patience) {
     if (StoreLock::HeldOnThisThread()) {
         // A write under the store lock would let the device hold the store: a caller's fault.
-        KSV_REPORT(reporter, kLinkModule, kNotApplicable);
+        KSV_REPORT(reporter, kLinkModule, kNotApplicable, ProgramFault);
     }
     if (!port) {
         return kNoPort;

@@ -123,7 +123,7 @@ ResultCode DecodeLayoutEntries(ByteReader& in, DeviceSettings& settings, ErrorRe
     if (accepted == count) {
         return kSuccess;
     }
-    KSV_REPORT(reporter, kLinkModule, static_cast<long>(count - accepted));
+    KSV_REPORT(reporter, kLinkModule, static_cast<long>(count - accepted), LayoutEntriesSkipped);
     return SkipLayoutEntries(in, count - accepted);
 }
 

@@ -158,7 +158,7 @@ ResultCode PanelStore::GetControlValue(uint32_t id, void* buffer, uint32_t* size
         CopyOut(&record->kind, 0, buffer, size); // no value
         return kSuccess;
     default:
-        KSV_REPORT(m_reporter, kLinkModule, record->kind);
+        KSV_REPORT(m_reporter, kLinkModule, record->kind, ProgramFault);
         return kSuccess;
     }
 }
@@ -224,7 +224,7 @@ ResultCode PanelStore::SetControlValue(uint32_t id, const void* data, uint32_t s
     case kRecordUnknown:
         return kSuccess;
     default:
-        KSV_REPORT(m_reporter, kLinkModule, record->kind);
+        KSV_REPORT(m_reporter, kLinkModule, record->kind, ProgramFault);
         return kSuccess;
     }
     record->toSend = 1;
@@ -380,7 +380,7 @@ void PanelStore::CheckDiscardedKinds(const std::vector<ControlRecord>& records) 
     const bool corrupt = std::any_of(records.begin(), records.end(),
                                      [](const ControlRecord& r) { return !IsKnownKind(r.kind); });
     if (corrupt) {
-        m_reporter.ShowMessage(u"Data transmission error.");
+        m_reporter.ShowMessage(u"Data transmission error.", ReportReason::PanelBrokeOff);
     }
 }
 

@@ -16,9 +16,13 @@ RunOutcome Silent() {
     return RunOutcome{false, kArrivalNone};
 }
 
-RunOutcome Failed(ReceiveContext& context, long line, ResultCode result) {
-    context.reporter.ReportError(line, kLinkModule, AtBoundary(result));
+RunOutcome Failed(ReceiveContext& context, long line, ResultCode result, ReportReason reason) {
+    context.reporter.ReportError(line, kLinkModule, AtBoundary(result), reason);
     return Posted(kArrivalError);
+}
+
+ReportReason DecoderFailureReason(ResultCode result) {
+    return result == kFileNotCreated ? ReportReason::FileNotSaved : ReportReason::MessageUnreadable;
 }
 
 ResultCode HuntMarker(ByteReader& in) {
@@ -66,12 +70,12 @@ RunOutcome DispatchStoreKind(ByteReader& in, const FrameHeader& header, ReceiveC
     const ResultCode result = DecodeStorePayload(in, header.kind, context);
     if (result == kLinkClosed) {
         if (header.kind == kMsgFileTransfer) {
-            KSV_REPORT(context.reporter, kLinkModule, kLinkClosed);
+            KSV_REPORT(context.reporter, kLinkModule, kLinkClosed, FileCutOff);
         }
         return Silent();
     }
     if (result != kSuccess) {
-        return Failed(context, __LINE__, result);
+        return Failed(context, __LINE__, result, DecoderFailureReason(result));
     }
     if ((header.flags & kFlagAckRequested) != 0) {
         context.host.SendAcknowledge();
@@ -117,11 +121,11 @@ RunOutcome ReadFrame(ByteReader& in, ReceiveContext& context) {
         return Silent();
     }
     if (result != kSuccess) {
-        return Failed(context, __LINE__, result);
+        return Failed(context, __LINE__, result, ReportReason::PortReadFailed);
     }
     const FrameHeader header = DecodeFrameHeader(headerBytes.data());
     if (!IsReceivedKind(header.kind)) {
-        return Failed(context, __LINE__, kWrongKind);
+        return Failed(context, __LINE__, kWrongKind, ReportReason::UnknownMessageKind);
     }
     return Dispatch(in, header, context);
 }
@@ -134,7 +138,7 @@ RunOutcome ReceiveOneMessage(ByteReader& in, ReceiveContext& context) {
         return Silent();
     }
     if (result != kSuccess) {
-        return Failed(context, __LINE__, result);
+        return Failed(context, __LINE__, result, ReportReason::PortReadFailed);
     }
     in.SetInFrame(true);
     const RunOutcome outcome = ReadFrame(in, context);

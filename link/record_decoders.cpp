@@ -91,7 +91,7 @@ uint32_t ColourByBit16(const ControlRecord& record) {
 uint32_t RequiredU32(const RecordInput& in, char letter, ErrorReporter& reporter) {
     uint32_t value = 0;
     if (!in.fields.ReadNumber(&value, 4, letter)) {
-        KSV_REPORT(reporter, kLinkModule, 0);
+        KSV_REPORT(reporter, kLinkModule, 0, PanelRecordMalformed);
     }
     return value;
 }
@@ -137,7 +137,7 @@ void DecodeDateTime(const RecordInput& in, ControlRecord& record, ErrorReporter&
     std::memcpy(record.dateTime.data(), in.value, 8);
     ReadCaption(in, record);
     if (!in.fields.ReadString(record.format, 'f', in.wide)) {
-        KSV_REPORT(reporter, kLinkModule, 0);
+        KSV_REPORT(reporter, kLinkModule, 0, PanelRecordMalformed);
     }
     ReadColour(in, record, ColourByBit16(record));
 }
@@ -179,7 +179,7 @@ void DecodeMatrixBlob(const RecordInput& in, ControlRecord& record, ErrorReporte
     const uint64_t v = in.valueLength;
     if (wraps || (cellsSize + 4 > v && cellsSize > kMaxRecordBuffer)) {
         // Neither carried nor plausible: keep the control, without cells.
-        KSV_REPORT(reporter, kLinkModule, in.valueLength);
+        KSV_REPORT(reporter, kLinkModule, in.valueLength, PanelRecordMalformed);
         record.rowCount = 0;
         record.columnCount = 0;
         return;
@@ -277,7 +277,7 @@ bool ImageTooLarge(const RecordInput& in) {
 bool DecodeControlRecord(const uint8_t* data, size_t size, ControlRecord& record,
                          ErrorReporter& reporter) {
     if (size < kRecordHeaderSize) {
-        KSV_REPORT(reporter, kLinkModule, static_cast<long>(size));
+        KSV_REPORT(reporter, kLinkModule, static_cast<long>(size), PanelRecordMalformed);
         record.kind = kRecordUnknown;
         return true;
     }
@@ -301,7 +301,7 @@ bool DecodeControlRecord(const uint8_t* data, size_t size, ControlRecord& record
 
     const uint32_t required = RequiredValueLength(record.kind);
     if (required != 0 && in.valueLength != required) {
-        KSV_REPORT(reporter, kLinkModule, in.valueLength);
+        KSV_REPORT(reporter, kLinkModule, in.valueLength, PanelRecordMalformed);
         if (record.kind != kRecordList) {
             return true;
         }
@@ -347,7 +347,7 @@ bool DecodeControlRecord(const uint8_t* data, size_t size, ControlRecord& record
         break;
     case kRecordImage:
         if (ImageTooLarge(in)) {
-            reporter.ShowMessage(u"Bluetooth driver error");
+            reporter.ShowMessage(u"Bluetooth driver error", ReportReason::ImageTooLarge);
             reporter.RequestQuit();
             return false;
         }

@@ -137,15 +137,15 @@ ResultCode ApplyValue(ControlRecord& record, const std::vector<uint8_t>& bytes, 
         ApplyBlobValue(record, bytes);
         break;
     case kRecordFile:
-        KSV_REPORT(reporter, kLinkModule, 12);
+        KSV_REPORT(reporter, kLinkModule, 12, UpdateForWrongControl);
         return kSuccess;
     case kRecordImage:
-        KSV_REPORT(reporter, kLinkModule, 777);
+        KSV_REPORT(reporter, kLinkModule, 777, UpdateForWrongControl);
         return kSuccess;
     case kRecordUnknown:
         return kSuccess;
     default:
-        KSV_REPORT(reporter, kLinkModule, record.kind);
+        KSV_REPORT(reporter, kLinkModule, record.kind, UpdateForWrongControl);
         return kWrongKind;
     }
     record.valueUpdated = 1;
@@ -252,7 +252,7 @@ ResultCode ApplyStyles(ByteReader& in, PanelStore& store, ErrorReporter& reporte
     };
     rules.apply = [&reporter](ControlRecord& record, const EntryBytes& entry) {
         if (!IsKnownKind(record.kind)) {
-            KSV_REPORT(reporter, kLinkModule, record.kind);
+            KSV_REPORT(reporter, kLinkModule, record.kind, UpdateForWrongControl);
             return kWrongKind;
         }
         ApplyStyle(record, entry);
@@ -271,7 +271,7 @@ ResultCode ApplyMatrixRows(ByteReader& in, PanelStore& store, ErrorReporter& rep
     };
     rules.apply = [&reporter](ControlRecord& record, const EntryBytes& entry) {
         if (record.kind != kRecordMatrix) {
-            KSV_REPORT(reporter, kLinkModule, record.kind);
+            KSV_REPORT(reporter, kLinkModule, record.kind, UpdateForWrongControl);
             return kWrongKind;
         }
         ApplyRow(record, entry);

@@ -144,7 +144,7 @@ ResultCode EncodeChangedValues(const StoreLock& store, ErrorReporter& reporter,
         }
         record.toSend = 0;
         if (!EncodeValue(record, value)) {
-            KSV_REPORT(reporter, kLinkModule, record.kind);
+            KSV_REPORT(reporter, kLinkModule, record.kind, ChangeNotSent);
             return kNotApplicable;
         }
         PutEntry(payload, record.id, value.data(), value.size());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/report_reason.h"
+
 #include <string>
 
 namespace ksv {
@@ -21,14 +23,15 @@ class ErrorReporter {
 public:
     virtual ~ErrorReporter() = default;
 
-    // An internal failure: "At <line> file <module>, val=<value>".
-    virtual void ReportError(long line, const char* module, long value) = 0;
+    // An internal failure: "At <line> file <module>, val=<value>", explained by the reason.
+    virtual void ReportError(long line, const char* module, long value, ReportReason reason) = 0;
     // A message with a fixed text meant for the user ("Data transmission error.").
-    virtual void ShowMessage(const std::u16string& text) = 0;
+    virtual void ShowMessage(const std::u16string& text, ReportReason reason) = 0;
     // Ask the application to end after the messages already shown.
     virtual void RequestQuit() = 0;
 };
 
 } // namespace ksv
 
-#define KSV_REPORT(reporter, module, value) (reporter).ReportError(__LINE__, (module), (value))
+#define KSV_REPORT(reporter, module, value, reason)                                                \
+    (reporter).ReportError(__LINE__, (module), (value), ksv::ReportReason::reason)

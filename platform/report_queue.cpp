@@ -6,7 +6,7 @@ size_t& ReportQueue::WaitingOf(Kind kind) {
     return kind == Kind::Error ? m_waitingErrors : m_waitingMessages;
 }
 
-bool ReportQueue::Add(Kind kind, const std::u16string& text) {
+bool ReportQueue::Add(Kind kind, const std::u16string& text, ReportReason reason) {
     std::lock_guard<std::mutex> lock(m_mutex);
     auto it = m_entries.find(text);
     if (it != m_entries.end()) {
@@ -18,6 +18,7 @@ bool ReportQueue::Add(Kind kind, const std::u16string& text) {
         return false;
     Entry entry;
     entry.kind = kind;
+    entry.reason = reason;
     entry.count = 1;
     entry.firstSequence = m_nextSequence++;
     m_entries.emplace(text, entry);
@@ -40,7 +41,7 @@ ReportQueue::Work ReportQueue::TakeWork() {
     for (auto& [text, entry] : m_entries) {
         if (entry.onScreen && entry.count != entry.shownCount) {
             entry.shownCount = entry.count;
-            work.update.push_back({entry.kind, text, entry.count});
+            work.update.push_back({entry.kind, text, entry.reason, entry.count});
         }
     }
     while (m_onScreen < kMaxOnScreen && !m_waiting.empty()) {
@@ -49,7 +50,7 @@ ReportQueue::Work ReportQueue::TakeWork() {
         entry.onScreen = true;
         entry.shownCount = entry.count;
         ++m_onScreen;
-        work.open.push_back({entry.kind, m_waiting.front(), entry.count});
+        work.open.push_back({entry.kind, m_waiting.front(), entry.reason, entry.count});
         m_waiting.pop_front();
     }
     if (QuitDue()) {
@@ -101,9 +102,9 @@ size_t ReportQueue::OnScreenCount() const {
 
 std::u16string BoxText(const ReportQueue::Box& box) {
     if (box.count <= 1)
-        return box.text;
+        return ExplainedText(box.text, box.reason);
     const std::string times = " (" + std::to_string(box.count) + " times)";
-    return box.text + std::u16string(times.begin(), times.end());
+    return ExplainedText(box.text + std::u16string(times.begin(), times.end()), box.reason);
 }
 
 } // namespace ksv

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/report_reason.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -31,8 +33,9 @@ public:
 
     struct Box {
         Kind kind = Kind::Error;
-        std::u16string text; // the report itself, the key of its box
-        uint64_t count = 0;  // reports of this text since its box opened
+        std::u16string text;                              // the report itself, the key of its box
+        ReportReason reason = ReportReason::ProgramFault; // that of the first report
+        uint64_t count = 0; // reports of this text since its box opened
     };
 
     struct Work {
@@ -42,7 +45,7 @@ public:
     };
 
     // False when the report was dropped past the bounds.
-    bool Add(Kind kind, const std::u16string& text);
+    bool Add(Kind kind, const std::u16string& text, ReportReason reason);
     // The quit waits for the reports made before it, not for later ones.
     void RequestQuit();
 
@@ -57,6 +60,7 @@ public:
 private:
     struct Entry {
         Kind kind = Kind::Error;
+        ReportReason reason = ReportReason::ProgramFault;
         uint64_t count = 0;
         uint64_t shownCount = 0; // count last handed out, while on screen
         uint64_t firstSequence = 0;
@@ -77,7 +81,8 @@ private:
     uint64_t m_quitAfter = 0; // reports with a lower sequence come first
 };
 
-// The text a box shows: the report, and "(N times)" once it has come more than once.
+// The text a box shows: the report, "(N times)" once it has come more than once, and the
+// reason's sentence.
 std::u16string BoxText(const ReportQueue::Box& box);
 
 } // namespace ksv

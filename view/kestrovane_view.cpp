@@ -211,14 +211,18 @@ void CKestrovaneView::OnMenuCommand(int commandId) {
     }
 }
 
-void CKestrovaneView::ShowUserMessage(const QString& text, bool stop) {
+void CKestrovaneView::ShowUserMessage(const QString& text, ksv::ReportReason reason, bool stop) {
     if (m_messageBoxHook) {
-        m_messageBoxHook(text, stop);
+        m_messageBoxHook(
+            QString::fromStdU16String(ksv::ExplainedText(text.toStdU16String(), reason)), stop);
     }
 }
 
+// A control's message is a plain sentence already.
 void CKestrovaneView::ShowUserMessage(const QString& text) {
-    ShowUserMessage(text, false);
+    if (m_messageBoxHook) {
+        m_messageBoxHook(text, false);
+    }
 }
 
 void CKestrovaneView::OpenUrl(const QUrl& url) {

@@ -136,7 +136,8 @@ private:
     void OnComPorts();
     void OnPings();
     void LoadRecommendedLayout();
-    void ShowUserMessage(const QString& text, bool stop);
+    // A fixed text with its reason's sentence; stop = the stop-sign icon.
+    void ShowUserMessage(const QString& text, ksv::ReportReason reason, bool stop);
     void SetAppTitle();
     void BringToFront();
     ksv::DeviceSettings& Device() { return m_link.Settings(); }

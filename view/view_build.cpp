@@ -49,12 +49,12 @@ void CKestrovaneView::BuildControl(const ksv::StoreLock& lock, CCtrl& ctrl, uint
     ksv::ControlHeader header;
     const ksv::ResultCode result = lock.GetControlHeader(index, header);
     if (result != ksv::kSuccess) {
-        KSV_REPORT(m_reporter, ksv::kViewModule, result);
+        KSV_REPORT(m_reporter, ksv::kViewModule, result, ProgramFault);
     }
     ctrl.InitFromRecord(header, this, m_services);
     const std::optional<ControlKind> kind = ControlKindFromRecordKind(header.kind);
     if (!kind) {
-        KSV_REPORT(m_reporter, ksv::kViewModule, 0);
+        KSV_REPORT(m_reporter, ksv::kViewModule, 0, UnknownControlKind);
         return;
     }
     ksv::ControlDetails d;

@@ -19,6 +19,8 @@ constexpr int32_t kAnswerBase = 18000;
 // The longest ping period a timer can hold in milliseconds.
 constexpr int kMaxPingSeconds = 2000000;
 
+using Reason = ksv::ReportReason;
+
 } // namespace
 
 bool CKestrovaneView::HasDeviceName() const {
@@ -86,7 +88,8 @@ void CKestrovaneView::ConnectSession(bool outbound) {
     if (result != ksv::kAlreadyOpen && m_link.IsPortOpen()) {
         m_link.ClosePort();
     }
-    ShowUserMessage(QStringLiteral("Unable to connect to COM%1:").arg(port), true);
+    ShowUserMessage(QStringLiteral("Unable to connect to COM%1:").arg(port),
+                    Reason::PortUnavailable, true);
     m_bConnected = 0;
     LayoutPanel(true);
 }
@@ -99,7 +102,7 @@ void CKestrovaneView::OnArrival() {
     }
     const ksv::ResultCode result = m_link.StartReceiver(this);
     if (result != ksv::kSuccess && result != ksv::kNoPort) {
-        KSV_REPORT(m_reporter, ksv::kViewModule, result);
+        KSV_REPORT(m_reporter, ksv::kViewModule, result, ReceiveStopped);
     }
 }
 
@@ -117,7 +120,8 @@ void CKestrovaneView::HandleArrival(int32_t code) {
         RequestLayoutIfNeeded();
         BuildPanel();
         if (m_nCtrls == 0) {
-            ShowUserMessage(QStringLiteral("The control panel has no controls!"), false);
+            ShowUserMessage(QStringLiteral("The control panel has no controls!"),
+                            Reason::EmptyPanel, false);
         }
         m_bConnected = 1;
         LayoutPanel(true);
@@ -159,7 +163,7 @@ void CKestrovaneView::HandleArrival(int32_t code) {
         LayoutPanel(true);
         return;
     default:
-        KSV_REPORT(m_reporter, ksv::kViewModule, code);
+        KSV_REPORT(m_reporter, ksv::kViewModule, code, ArrivalFailed);
         return;
     }
 }

@@ -22,8 +22,8 @@ using Clock = std::chrono::steady_clock;
 // Drops the one report a capped message makes.
 class SilentReporter : public ksv::ErrorReporter {
 public:
-    void ReportError(long, const char*, long) override {}
-    void ShowMessage(const std::u16string&) override {}
+    void ReportError(long, const char*, long, ksv::ReportReason) override {}
+    void ShowMessage(const std::u16string&, ksv::ReportReason) override {}
     void RequestQuit() override {}
 };
 

@@ -36,15 +36,16 @@ GuiErrorReporter::GuiErrorReporter(QObject* parent)
 
 GuiErrorReporter::~GuiErrorReporter() = default;
 
-void GuiErrorReporter::ReportError(long line, const char* module, long value) {
+void GuiErrorReporter::ReportError(long line, const char* module, long value, ReportReason reason) {
     const std::string text = FormatErrorReport(line, module, value);
-    std::fprintf(stderr, "%s\n", text.c_str());
-    Enqueue(ReportQueue::Kind::Error, std::u16string(text.begin(), text.end()));
+    std::fprintf(stderr, "%s - %s\n", text.c_str(), ReasonSentence(reason));
+    Enqueue(ReportQueue::Kind::Error, std::u16string(text.begin(), text.end()), reason);
 }
 
-void GuiErrorReporter::ShowMessage(const std::u16string& text) {
-    std::fprintf(stderr, "%s\n", QString::fromStdU16String(text).toLocal8Bit().constData());
-    Enqueue(ReportQueue::Kind::Message, text);
+void GuiErrorReporter::ShowMessage(const std::u16string& text, ReportReason reason) {
+    std::fprintf(stderr, "%s - %s\n", QString::fromStdU16String(text).toLocal8Bit().constData(),
+                 ReasonSentence(reason));
+    Enqueue(ReportQueue::Kind::Message, text, reason);
 }
 
 void GuiErrorReporter::RequestQuit() {
@@ -72,8 +73,9 @@ size_t GuiErrorReporter::OnScreenCount() const {
     return m_queue.OnScreenCount();
 }
 
-void GuiErrorReporter::Enqueue(ReportQueue::Kind kind, const std::u16string& text) {
-    if (m_queue.Add(kind, text))
+void GuiErrorReporter::Enqueue(ReportQueue::Kind kind, const std::u16string& text,
+                               ReportReason reason) {
+    if (m_queue.Add(kind, text, reason))
         SchedulePass();
 }
 

@@ -20,8 +20,8 @@ namespace ksv {
 //
 // Thread contract: ReportError, ShowMessage and RequestQuit may be called from any thread, with
 // any lock held (the receive thread reports while holding the store lock). They write the text
-// to standard error, queue it and return at once; they never wait for the GUI thread. The
-// object itself must be created on the GUI thread; everything else runs there.
+// and its reason's sentence to standard error, queue it and return at once; they never wait for the
+// GUI thread. The object itself must be created on the GUI thread; everything else runs there.
 //
 // Boxes do not block: each distinct text has at most one box, which counts the repeats that
 // come while it is up ("... (12 times)"), and no report ever runs an event loop of its own.
@@ -41,8 +41,8 @@ public:
     explicit GuiErrorReporter(QObject* parent = nullptr);
     ~GuiErrorReporter() override;
 
-    void ReportError(long line, const char* module, long value) override;
-    void ShowMessage(const std::u16string& text) override;
+    void ReportError(long line, const char* module, long value, ReportReason reason) override;
+    void ShowMessage(const std::u16string& text, ReportReason reason) override;
     void RequestQuit() override;
 
     // GUI thread.
@@ -56,7 +56,7 @@ public:
     size_t OnScreenCount() const;
 
 private:
-    void Enqueue(ReportQueue::Kind kind, const std::u16string& text);
+    void Enqueue(ReportQueue::Kind kind, const std::u16string& text, ReportReason reason);
     void SchedulePass(); // any thread
     void RunPass();
     void Present(const ReportQueue::Box& box);

@@ -9,8 +9,8 @@
 namespace {
 
 struct SilentReporter : ksv::ErrorReporter {
-    void ReportError(long, const char*, long) override {}
-    void ShowMessage(const std::u16string&) override {}
+    void ReportError(long, const char*, long, ksv::ReportReason) override {}
+    void ShowMessage(const std::u16string&, ksv::ReportReason) override {}
     void RequestQuit() override {}
 };
 

@@ -16,8 +16,8 @@ namespace {
 
 class QuietReporter : public ksv::ErrorReporter {
 public:
-    void ReportError(long, const char*, long) override {}
-    void ShowMessage(const std::u16string&) override {}
+    void ReportError(long, const char*, long, ksv::ReportReason) override {}
+    void ShowMessage(const std::u16string&, ksv::ReportReason) override {}
     void RequestQuit() override {}
 };
 

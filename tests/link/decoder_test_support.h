@@ -14,11 +14,13 @@ namespace ksv::decoder_testing {
 // Keeps every report, message and quit request for the test to look at.
 class RecordingReporter : public ErrorReporter {
 public:
-    void ReportError(long, const char* module, long value) override {
+    void ReportError(long, const char* module, long value, ksv::ReportReason) override {
         modules.push_back(module);
         values.push_back(value);
     }
-    void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
+    void ShowMessage(const std::u16string& text, ksv::ReportReason) override {
+        messages.push_back(text);
+    }
     void RequestQuit() override { ++quitRequests; }
 
     std::vector<std::string> modules;

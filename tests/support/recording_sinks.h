@@ -38,12 +38,12 @@ private:
 // Keeps the error reports (any thread) for the test to look at.
 class ThreadSafeReporter : public ErrorReporter {
 public:
-    void ReportError(long, const char* module, long value) override {
+    void ReportError(long, const char* module, long value, ksv::ReportReason) override {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_modules.push_back(module);
         m_values.push_back(value);
     }
-    void ShowMessage(const std::u16string& text) override {
+    void ShowMessage(const std::u16string& text, ksv::ReportReason) override {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_messages.push_back(text);
     }

@@ -30,8 +30,8 @@ namespace fs = std::filesystem;
 
 class CountingReporter : public ErrorReporter {
 public:
-    void ReportError(long, const char*, long) override { ++errors; }
-    void ShowMessage(const std::u16string&) override { ++errors; }
+    void ReportError(long, const char*, long, ksv::ReportReason) override { ++errors; }
+    void ShowMessage(const std::u16string&, ksv::ReportReason) override { ++errors; }
     void RequestQuit() override { ++errors; }
     int errors = 0;
 };

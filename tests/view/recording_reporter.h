@@ -14,11 +14,11 @@ public:
         long value;
     };
 
-    void ReportError(long, const char* module, long value) override {
+    void ReportError(long, const char* module, long value, ksv::ReportReason) override {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_reports.push_back({module, value});
     }
-    void ShowMessage(const std::u16string& text) override {
+    void ShowMessage(const std::u16string& text, ksv::ReportReason) override {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_messages.push_back(text);
     }
