@@ -140,7 +140,7 @@ void CCtrl::CreateLabel(uint32_t style) {
     }
     m_pLabelWnd.Reset(ksv::qt::CreateStatic(m_pParent, m_caption, style, NextChildId()));
     if (m_pLabelFont) {
-        m_pLabelWnd->setFont(*m_pLabelFont);
+        ksv::qt::SetWindowFont(m_pLabelWnd.get(), *m_pLabelFont);
     }
 }
 
@@ -356,7 +356,7 @@ void CCtrl::SetLabelFont(int height, bool bold) {
     m_bLabelBold = bold;
     m_pLabelFont = std::make_unique<QFont>(MakeControlFont(height, bold));
     if (m_pLabelWnd) {
-        m_pLabelWnd->setFont(*m_pLabelFont);
+        ksv::qt::SetWindowFont(m_pLabelWnd.get(), *m_pLabelFont);
     }
 }
 

@@ -1,5 +1,8 @@
 #include "platform/qt/child_window.h"
 
+#include "platform/qt/fitted_text.h"
+#include "platform/qt/panel_style.h"
+
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -13,6 +16,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStyleOptionButton>
 #include <QTableView>
 #include <QTimeEdit>
 
@@ -22,24 +26,115 @@ namespace {
 constexpr const char* kIdProperty = "ksvWindowId";
 constexpr const char* kStyleProperty = "ksvStyle";
 constexpr const char* kFontProperty = "ksvFont";
+constexpr const char* kCaptionProperty = "ksvCaption";
+constexpr const char* kPlacedProperty = "ksvPlaced";
 constexpr int kSmallestFittedPixels = 8;
-constexpr int kButtonTextMargin = 4;
+constexpr int kShortCaption = 3; // characters; shrunk as far as it takes, never elided
 
-// The largest pixel size up to the font's own at which the caption fits the button's width.
-void FitButtonText(QAbstractButton* button) {
-    const QVariant base = button->property(kFontProperty);
-    if (!base.isValid()) {
-        return;
+QString CaptionOf(const QWidget* window) {
+    return window->property(kCaptionProperty).toString();
+}
+
+QString WithoutShortcut(QString caption) {
+    return caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+void ShowWhole(QWidget* window) {
+    const QString caption = CaptionOf(window);
+    if (auto* button = qobject_cast<QAbstractButton*>(window)) {
+        button->setText(WithoutShortcut(caption));
+    } else if (auto* label = qobject_cast<QLabel*>(window)) {
+        label->setText(caption);
     }
-    QFont font = base.value<QFont>();
-    const int room = button->width() - kButtonTextMargin;
-    while (font.pixelSize() > kSmallestFittedPixels &&
-           QFontMetrics(font).horizontalAdvance(button->text()) > room) {
+}
+
+int CaptionRoom(QAbstractButton* button) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = CaptionOf(button);
+    const bool checkBox = qobject_cast<QCheckBox*>(button) != nullptr;
+    return button->style()
+        ->subElementRect(checkBox ? QStyle::SE_CheckBoxContents : QStyle::SE_PushButtonContents,
+                         &option, button)
+        .width();
+}
+
+// The caption at the largest pixel size, down to two thirds of the font's own, at which it
+// fits; elided beyond that, whole in the tooltip. A "&" shows as itself.
+void FitButtonText(QAbstractButton* button) {
+    const QString caption = CaptionOf(button);
+    if (!button->property(kFontProperty).isValid()) {
+        button->setProperty(kFontProperty, button->font());
+    }
+    QFont font = button->property(kFontProperty).value<QFont>();
+    const int room = CaptionRoom(button);
+    // "OK", "+" and "-" mean nothing elided.
+    const int smallest = caption.size() <= kShortCaption
+                             ? kSmallestFittedPixels
+                             : std::max(kSmallestFittedPixels, font.pixelSize() * 2 / 3);
+    while (font.pixelSize() > smallest && QFontMetrics(font).horizontalAdvance(caption) > room) {
         font.setPixelSize(font.pixelSize() - 1);
     }
     if (button->font() != font) {
         button->setFont(font);
     }
+    const QString shown = FitLine(caption, font, room);
+    const QString escaped = WithoutShortcut(shown);
+    if (button->text() != escaped) {
+        button->setText(escaped);
+    }
+    button->setToolTip(shown != caption ? caption : QString());
+}
+
+// Where a label draws its text: inside its frame, margin and indent.
+QSize LabelRoom(const QLabel& label) {
+    const int margin = label.margin();
+    QRect room = label.contentsRect().adjusted(margin, margin, -margin, -margin);
+    int indent = label.indent();
+    if (indent < 0 && label.frameWidth() > 0) {
+        indent = label.fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 - margin;
+    }
+    if (indent > 0 && (label.alignment() & (Qt::AlignLeft | Qt::AlignRight)) != 0) {
+        room.setWidth(room.width() - indent);
+    }
+    return room.size();
+}
+
+void FitLabelText(QLabel* label) {
+    const QString caption = CaptionOf(label);
+    const QString shown = FitWrappedText(caption, label->font(), LabelRoom(*label));
+    if (label->text() != shown) {
+        label->setText(shown);
+    }
+    label->setToolTip(shown != caption ? caption : QString());
+}
+
+// Shows the window's caption as far as it fits; whole until the window has its place.
+void FitText(QWidget* window) {
+    if (!window->property(kCaptionProperty).isValid()) {
+        return;
+    }
+    if (!window->property(kPlacedProperty).toBool()) {
+        ShowWhole(window);
+        return;
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(window)) {
+        FitButtonText(button);
+    } else if (auto* label = qobject_cast<QLabel*>(window)) {
+        FitLabelText(label);
+    }
+}
+
+void SetCaption(QWidget* window, const QString& caption) {
+    window->setProperty(kCaptionProperty, caption);
+    FitText(window);
+}
+
+// Panel buttons and drop-down lists: flat in the device's colours, reachable by the keyboard
+// without taking the focus on a click.
+void UsePanelLook(QWidget* window) {
+    window->setStyle(SharedPanelStyle());
+    window->setFocusPolicy(Qt::TabFocus);
 }
 
 Qt::Alignment HorizontalAlignment(uint32_t style) {
@@ -55,6 +150,7 @@ void ApplyStyle(QWidget* window, uint32_t style) {
     if (auto* label = qobject_cast<QLabel*>(window)) {
         label->setFrameShape((style & kStyleBorder) != 0 ? QFrame::Box : QFrame::NoFrame);
         label->setAlignment(HorizontalAlignment(style) | Qt::AlignVCenter);
+        FitText(label); // a frame takes room
         return;
     }
     if (auto* edit = qobject_cast<QLineEdit*>(window)) {
@@ -96,29 +192,31 @@ uint32_t WindowStyle(const QWidget* window) {
 QLabel* CreateStatic(QWidget* parent, const QString& text, uint32_t style, int id) {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
-    label->setText(text);
     label->setWordWrap(true);
     Prepare(label, style, id);
+    SetCaption(label, text);
     return label;
 }
 
 QPushButton* CreatePushButton(QWidget* parent, const QString& text, uint32_t style, int id) {
-    auto* button = new QPushButton(text, parent);
-    button->setFocusPolicy(Qt::NoFocus);
+    auto* button = new QPushButton(parent);
+    UsePanelLook(button);
     Prepare(button, style, id);
+    SetCaption(button, text);
     NotifyClicks(button);
     return button;
 }
 
 QCheckBox* CreateCheckBox(QWidget* parent, const QString& text, uint32_t style, int id) {
-    auto* box = new QCheckBox(text, parent);
-    box->setFocusPolicy(Qt::NoFocus);
+    auto* box = new QCheckBox(parent);
+    UsePanelLook(box);
     // A box of its own non-exclusive group: unchecking a button without one searches all its
     // siblings for a checked one, and a panel's view has thousands.
     auto* group = new QButtonGroup(box);
     group->setExclusive(false);
     group->addButton(box);
     Prepare(box, style, id);
+    SetCaption(box, text);
     NotifyClicks(box);
     return box;
 }
@@ -136,7 +234,7 @@ QComboBox* CreateDropDownList(QWidget* parent, const QStringList& items, uint32_
     auto* combo = new QComboBox(parent);
     combo->addItems(items);
     combo->setCurrentIndex(-1);
-    combo->setFocusPolicy(Qt::NoFocus);
+    UsePanelLook(combo);
     Prepare(combo, style, id);
     QObject::connect(combo, qOverload<int>(&QComboBox::activated), combo,
                      [combo]() { Notify(combo, kNotifySelChange); });
@@ -204,7 +302,8 @@ QTableView* CreateReportView(QWidget* parent, QAbstractItemModel* model, uint32_
 void AdoptWindow(QWidget* window, uint32_t style, int id) {
     Prepare(window, style, id);
     if (auto* button = qobject_cast<QAbstractButton*>(window)) {
-        button->setFocusPolicy(Qt::NoFocus);
+        UsePanelLook(button);
+        SetCaption(button, button->text());
         NotifyClicks(button);
     }
 }
@@ -226,9 +325,8 @@ void MoveWindow(QWidget* window, int x, int y, int width, int height) {
     const QRect target(x, y, width < 0 ? 0 : width, height < 0 ? 0 : height);
     if (window->geometry() != target) {
         window->setGeometry(target);
-        if (auto* button = qobject_cast<QAbstractButton*>(window)) {
-            FitButtonText(button);
-        }
+        window->setProperty(kPlacedProperty, true);
+        FitText(window);
     }
 }
 
@@ -247,12 +345,9 @@ void EnableWindow(QWidget* window, bool enabled) {
 }
 
 void SetWindowText(QWidget* window, const QString& text) {
-    if (auto* label = qobject_cast<QLabel*>(window)) {
-        label->setText(text);
-    } else if (auto* button = qobject_cast<QAbstractButton*>(window)) {
-        if (button->text() != text) {
-            button->setText(text);
-            FitButtonText(button);
+    if (qobject_cast<QLabel*>(window) != nullptr || qobject_cast<QAbstractButton*>(window)) {
+        if (CaptionOf(window) != text || !window->property(kCaptionProperty).isValid()) {
+            SetCaption(window, text);
         }
     } else if (auto* edit = qobject_cast<QLineEdit*>(window); edit && edit->text() != text) {
         const QSignalBlocker quiet(edit);
@@ -261,11 +356,9 @@ void SetWindowText(QWidget* window, const QString& text) {
 }
 
 QString GetWindowText(const QWidget* window) {
-    if (auto* label = qobject_cast<const QLabel*>(window)) {
-        return label->text();
-    }
-    if (auto* button = qobject_cast<const QAbstractButton*>(window)) {
-        return button->text();
+    if (qobject_cast<const QLabel*>(window) != nullptr ||
+        qobject_cast<const QAbstractButton*>(window) != nullptr) {
+        return CaptionOf(window);
     }
     if (auto* edit = qobject_cast<const QLineEdit*>(window)) {
         return edit->text();
@@ -283,15 +376,12 @@ void SetWindowFont(QWidget* window, const QFont& font) {
     if (window == nullptr) {
         return;
     }
-    auto* button = qobject_cast<QAbstractButton*>(window);
-    if (button == nullptr) {
-        if (window->font() != font) {
-            window->setFont(font);
-        }
-        return;
+    if (qobject_cast<QAbstractButton*>(window) != nullptr) {
+        window->setProperty(kFontProperty, font);
+    } else if (window->font() != font) {
+        window->setFont(font);
     }
-    button->setProperty(kFontProperty, font);
-    FitButtonText(button);
+    FitText(window);
 }
 
 void SetWindowColours(QWidget* window, QColor text, QColor background) {

@@ -77,9 +77,10 @@ private:
 int WindowId(const QWidget* window);
 uint32_t WindowStyle(const QWidget* window);
 
-// Creation, at the provisional rectangle (10, 10)-(20, 20), hidden until shown. Each window's
-// user changes reach the parent's CommandTarget with its id: clicks of buttons and check boxes,
-// edits, selections of lists, picker changes, slider steps and releases.
+// Creation, at the provisional rectangle (10, 10)-(20, 20), hidden until shown. Buttons, check
+// boxes and drop-down lists take the panel's flat look (PanelStyle) and the focus by Tab. Each
+// window's user changes reach the parent's CommandTarget with its id: clicks of buttons and check
+// boxes, edits, selections of lists, picker changes, slider steps and releases.
 QLabel* CreateStatic(QWidget* parent, const QString& text, uint32_t style, int id);
 QPushButton* CreatePushButton(QWidget* parent, const QString& text, uint32_t style, int id);
 QCheckBox* CreateCheckBox(QWidget* parent, const QString& text, uint32_t style, int id);
@@ -99,10 +100,13 @@ void ModifyStyle(QWidget* window, uint32_t remove, uint32_t add);
 void MoveWindow(QWidget* window, int x, int y, int width, int height);
 void ShowWindow(QWidget* window, bool visible);
 void EnableWindow(QWidget* window, bool enabled);
+// Labels and buttons show their text as far as it fits: a button's caption in the same face
+// down to two thirds of its size, then elided with "…"; a label's on as many wrapped lines as
+// fit, the last elided. The whole text is then the tooltip. "&" is never a shortcut marker.
+// MoveWindow, SetWindowFont and SetWindowText keep the text fitted.
 void SetWindowText(QWidget* window, const QString& text);
+// The whole text, as set, not as shown.
 QString GetWindowText(const QWidget* window);
-// The window's font. A button whose caption is wider than it gets the same face smaller, so
-// the caption shows whole; MoveWindow and SetWindowText keep it fitted.
 void SetWindowFont(QWidget* window, const QFont& font);
 // A control's colours: text on a solid background.
 void SetWindowColours(QWidget* window, QColor text, QColor background);
