@@ -44,7 +44,8 @@ std::vector<QWidget*> CCtrl::ShownPassword() const {
 
 CtlColour CCtrl::ColourPassword(const QWidget* window) const {
     if (window == m_pEdit.get()) {
-        return {QColor(Qt::black), ksv::qt::ColourFromRef(m_colour)};
+        // Typing stays readable on a dark colour: white there, black on a light one.
+        return Normal();
     }
     return {QColor(Qt::black), QColor(0xC0, 0xC0, 0xC0)};
 }

@@ -83,7 +83,8 @@ CtlColour CCtrl::ColourText(const QWidget* window) const {
     if (window == m_pButton.get()) {
         return {QColor(Qt::black), ksv::qt::ColourFromRef(0xC0C0C0)};
     }
-    return {QColor(Qt::black), ksv::qt::ColourFromRef(m_colour)};
+    // Typing stays readable on a dark colour: white there, black on a light one.
+    return Normal();
 }
 
 // The value goes out as UTF-16 with its terminator.

@@ -8,6 +8,7 @@
 #include "platform/layout/panel_layout.h"
 #include "platform/qt/child_window.h"
 #include "platform/settings_store.h"
+#include "view/panel_veil.h"
 
 #include <QPointer>
 #include <QString>
@@ -130,6 +131,7 @@ private:
     void OnPanelAnswer();
     void OnTimer();
     void EndSession(bool sendGoodbye);
+    void ShowKeptPanel();
     void SetPingTimer(bool enabled, int seconds);
     void LoadViewSettings();
     void SaveViewSettings();
@@ -205,6 +207,8 @@ private:
 
     QTimer m_pingTimer;                                  // timer 1
     QPointer<CControlSettingsDlg> m_pControlSettingsDlg; // the appearance dialog is its child
+    // Over a panel kept after Goodbye.
+    ksv::qt::OwnedWindow<CPanelVeil> m_keptVeil;
     bool m_buttonsCreated = false;
 
     // The answer a message-box thread left for OnPanelAnswer; a later one replaces it.

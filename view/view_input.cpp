@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int kImageReleaseMs = 50;
+constexpr int kBelowLayoutDarker = 112; // percent
 
 bool Holds(const CtrlRect& r, const QPoint& p) {
     return p.x() >= r.x && p.x() <= r.x + r.w && p.y() >= r.y && p.y() <= r.y + r.h;
@@ -83,9 +84,18 @@ void CKestrovaneView::RouteToControl(CCtrl& ctrl, int notifyCode, QWidget* sourc
     }
 }
 
+// Below the layout area the window is plain background, set off by a line, so that the page
+// bar closes the panel instead of floating in a taller window.
 void CKestrovaneView::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     QPainter painter(this);
+    if (height() > kLayoutHeight) {
+        const QColor surface = palette().color(QPalette::Window);
+        painter.fillRect(0, kLayoutHeight, width(), height() - kLayoutHeight,
+                         surface.darker(kBelowLayoutDarker));
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawLine(0, kLayoutHeight, width() - 1, kLayoutHeight);
+    }
     for (uint32_t i = 0; i < m_nCtrls; ++i) {
         if (m_pCtrls[i].IsShown()) {
             m_pCtrls[i].PaintImage(painter);

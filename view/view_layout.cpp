@@ -23,13 +23,13 @@ void CKestrovaneView::CreateViewButtons() {
     if (m_buttonsCreated) {
         return;
     }
-    struct Spec {
+    struct ButtonDef {
         CCtrl* button;
         int id;
         const char* caption;
         int width;
     };
-    const Spec specs[] = {
+    const ButtonDef buttons[] = {
         {&m_btnFirst, IDC_BTN_FIRST, "First", 57},
         {&m_btnConnectInbound, IDC_BTN_CONNECT_INBOUND, "Connect Inbound", kStartButtonWidth},
         {&m_btnConnect, IDC_BTN_CONNECT, "Connect", kStartButtonWidth},
@@ -39,10 +39,10 @@ void CKestrovaneView::CreateViewButtons() {
         {&m_btnPrev, IDC_BTN_PREV, "Prev", 58},
         {&m_btnNext, IDC_BTN_NEXT, "Next", 58},
     };
-    for (const Spec& spec : specs) {
-        spec.button->InitViewButton(spec.id, QString::fromLatin1(spec.caption), this, true,
-                                    spec.width, kBarHeight, m_services);
-        spec.button->CreateButton();
+    for (const ButtonDef& def : buttons) {
+        def.button->InitViewButton(def.id, QString::fromLatin1(def.caption), this, true, def.width,
+                                   kBarHeight, m_services);
+        def.button->CreateButton();
     }
     m_buttonsCreated = true;
 }

@@ -2,6 +2,8 @@
 
 #include "platform/qt/message_box_count.h"
 
+#include <QPushButton>
+
 #include <algorithm>
 #include <optional>
 #include <vector>
@@ -76,6 +78,7 @@ void CKestrovaneView::ConnectSession(bool outbound) {
         return;
     }
     m_bConnected = 1;
+    m_keptVeil.Reset();
     m_pCtrls.reset();
     m_nCtrls = 0;
     LayoutPanel(true);
@@ -133,6 +136,7 @@ void CKestrovaneView::HandleArrival(int32_t code) {
         // Only a panel can be kept: a start screen left with its buttons disabled would
         // offer nothing but quitting.
         if (m_link.IsKeepPanelOnGoodbye() && m_nCtrls != 0) {
+            ShowKeptPanel();
             return;
         }
         LoadViewSettings();
@@ -217,6 +221,23 @@ void CKestrovaneView::EndSession(bool sendGoodbye) {
     SetAppTitle();
 }
 
+// The panel stays for a look but is not live: greyed under a veil, the page bar above it, and
+// the title says so.
+void CKestrovaneView::ShowKeptPanel() {
+    for (uint32_t i = 0; i < m_nCtrls; ++i) {
+        m_pCtrls[i].Enable(false);
+    }
+    m_keptVeil.Reset(new CPanelVeil(this));
+    for (size_t i = 0; CCtrl* button = PageBarButtons(i); ++i) {
+        if (button->m_pButton) {
+            button->m_pButton->raise();
+        }
+    }
+    const auto name = m_link.GetDeviceName();
+    emit TitleChanged((name ? QString::fromStdU16String(*name) : m_appTitle) +
+                      QStringLiteral(" \u2014 disconnected"));
+}
+
 void CKestrovaneView::CloseSession() {
     if (m_bConnected != 0) {
         EndSession(true);
@@ -236,6 +257,7 @@ void CKestrovaneView::ClearPanel() {
     for (uint32_t i = 0; i < m_nCtrls; ++i) {
         m_pCtrls[i].CloseDialogs();
     }
+    m_keptVeil.Reset();
     m_pCtrls.reset();
     SetAppTitle();
     m_nCtrls = 0;

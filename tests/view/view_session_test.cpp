@@ -117,7 +117,13 @@ TEST_F(ViewSession, AKeptPanelStaysAfterGoodbyeUntilClosedThenCloseQuits) {
     EXPECT_EQ(view->ControlCount(), 1u);
     EXPECT_TRUE(IsVisible(ControlButton(0)));
     EXPECT_FALSE(link->IsPortOpen());
-    EXPECT_EQ(title, QString("TestDevice"));
+    // It says it is not live: the title, the controls greyed, the page bar still usable.
+    EXPECT_EQ(title, QString::fromUtf8("TestDevice \u2014 disconnected"));
+    EXPECT_FALSE(ControlButton(0)->isEnabled());
+    EXPECT_TRUE(ViewButton(IDC_BTN_CLOSE)->isEnabled());
+    const QPoint inButton = ControlButton(0)->geometry().center() - QPoint(20, 0);
+    const QColor own = ksv::qt::ColourFromRef(view->Control(0)->m_colour);
+    EXPECT_NE(QColor(view->grab().toImage().pixel(inButton)), own); // faded
 
     // The kept panel is dead; "Close" clears it without a word to the device.
     Click(ControlButton(0));
