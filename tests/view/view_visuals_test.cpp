@@ -104,6 +104,8 @@ protected:
 TEST_F(ViewVisuals, TheStartScreenShowsItsButtonsWhole) {
     settings.WriteProfileInt(ksv::kGlobalSection, "m_PermitInbound", 1);
     StartView();
+    QDir().mkpath(QStringLiteral(KSV_SCREENSHOT_DIR));
+    EXPECT_TRUE(view->grab().save(QStringLiteral(KSV_SCREENSHOT_DIR "/start-screen.png")));
     for (int id : {IDC_BTN_CONNECT, IDC_BTN_CONNECT_INBOUND, IDC_BTN_EXIT}) {
         ASSERT_TRUE(IsVisible(ViewButton(id)));
         EXPECT_EQ(ViewButton(id)->text(), ksv::qt::GetWindowText(ViewButton(id)));
