@@ -6,7 +6,8 @@
 #include <QMouseEvent>
 
 CMomentaryButton::CMomentaryButton(CCtrl* owner, const QString& text, QWidget* parent)
-    : QPushButton(text, parent), m_pOwner(owner) {
+    : PanelButton(parent), m_pOwner(owner) {
+    setText(text);
     setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -34,28 +35,28 @@ void CMomentaryButton::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         Press();
     }
-    QPushButton::mousePressEvent(event);
+    PanelButton::mousePressEvent(event);
 }
 
 void CMomentaryButton::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         Release();
     }
-    QPushButton::mouseReleaseEvent(event);
+    PanelButton::mouseReleaseEvent(event);
 }
 
 void CMomentaryButton::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
         Press();
     }
-    QPushButton::keyPressEvent(event);
+    PanelButton::keyPressEvent(event);
 }
 
 void CMomentaryButton::keyReleaseEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
         Release();
     }
-    QPushButton::keyReleaseEvent(event);
+    PanelButton::keyReleaseEvent(event);
 }
 
 // A latch held by the space bar must not stay on when the focus moves away mid-press.
@@ -63,5 +64,5 @@ void CMomentaryButton::focusOutEvent(QFocusEvent* event) {
     if (!QWidget::mouseGrabber() || QWidget::mouseGrabber() != this) {
         Release();
     }
-    QPushButton::focusOutEvent(event);
+    PanelButton::focusOutEvent(event);
 }

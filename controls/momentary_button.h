@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QPushButton>
+#include "platform/qt/panel_windows.h"
 
 class CCtrl;
 
 // The push button of a momentary latch: on while held, off when let go. The press reaches the
 // owner before the button's own handling, the release likewise; the space bar on a focused
 // button does the same. The owner may be null.
-class CMomentaryButton : public QPushButton {
+class CMomentaryButton : public ksv::qt::PanelButton {
     Q_OBJECT
 
 public:

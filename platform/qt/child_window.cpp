@@ -1,7 +1,7 @@
 #include "platform/qt/child_window.h"
 
 #include "platform/qt/fitted_text.h"
-#include "platform/qt/panel_style.h"
+#include "platform/qt/panel_windows.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -49,6 +49,9 @@ void ShowWhole(QWidget* window) {
 }
 
 int CaptionRoom(QAbstractButton* button) {
+    if (const auto* panelButton = qobject_cast<PanelButton*>(button)) {
+        return panelButton->CaptionRect().width();
+    }
     QStyleOptionButton option;
     option.initFrom(button);
     option.text = CaptionOf(button);
@@ -130,13 +133,6 @@ void SetCaption(QWidget* window, const QString& caption) {
     FitText(window);
 }
 
-// Panel buttons and drop-down lists: flat in the device's colours, reachable by the keyboard
-// without taking the focus on a click.
-void UsePanelLook(QWidget* window) {
-    window->setStyle(SharedPanelStyle());
-    window->setFocusPolicy(Qt::TabFocus);
-}
-
 Qt::Alignment HorizontalAlignment(uint32_t style) {
     if ((style & kStaticCentre) != 0) {
         return Qt::AlignHCenter;
@@ -199,8 +195,7 @@ QLabel* CreateStatic(QWidget* parent, const QString& text, uint32_t style, int i
 }
 
 QPushButton* CreatePushButton(QWidget* parent, const QString& text, uint32_t style, int id) {
-    auto* button = new QPushButton(parent);
-    UsePanelLook(button);
+    auto* button = new PanelButton(parent);
     Prepare(button, style, id);
     SetCaption(button, text);
     NotifyClicks(button);
@@ -209,7 +204,7 @@ QPushButton* CreatePushButton(QWidget* parent, const QString& text, uint32_t sty
 
 QCheckBox* CreateCheckBox(QWidget* parent, const QString& text, uint32_t style, int id) {
     auto* box = new QCheckBox(parent);
-    UsePanelLook(box);
+    box->setFocusPolicy(Qt::TabFocus);
     // A box of its own non-exclusive group: unchecking a button without one searches all its
     // siblings for a checked one, and a panel's view has thousands.
     auto* group = new QButtonGroup(box);
@@ -231,10 +226,9 @@ QLineEdit* CreateEdit(QWidget* parent, const QString& text, uint32_t style, int 
 }
 
 QComboBox* CreateDropDownList(QWidget* parent, const QStringList& items, uint32_t style, int id) {
-    auto* combo = new QComboBox(parent);
+    auto* combo = new PanelDropDown(parent);
     combo->addItems(items);
     combo->setCurrentIndex(-1);
-    UsePanelLook(combo);
     Prepare(combo, style, id);
     QObject::connect(combo, qOverload<int>(&QComboBox::activated), combo,
                      [combo]() { Notify(combo, kNotifySelChange); });
@@ -302,7 +296,7 @@ QTableView* CreateReportView(QWidget* parent, QAbstractItemModel* model, uint32_
 void AdoptWindow(QWidget* window, uint32_t style, int id) {
     Prepare(window, style, id);
     if (auto* button = qobject_cast<QAbstractButton*>(window)) {
-        UsePanelLook(button);
+        button->setFocusPolicy(Qt::NoFocus);
         SetCaption(button, button->text());
         NotifyClicks(button);
     }

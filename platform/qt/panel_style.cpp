@@ -37,12 +37,14 @@ void DrawFace(const QStyleOption& option, QPainter& painter) {
     painter.restore();
 }
 
-void DrawFocus(const QStyleOption& option, QPainter& painter, QPalette::ColorRole role, int inset) {
+// A dotted frame inside the face, in the text colour, which contrasts with the fill.
+void DrawFocus(const QStyleOption& option, QPainter& painter) {
     painter.save();
-    QPen pen(option.palette.color(QPalette::Active, role), 1, Qt::DotLine);
-    painter.setPen(pen);
+    painter.setPen(
+        QPen(option.palette.color(QPalette::Active, QPalette::ButtonText), 1, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(option.rect.adjusted(inset, inset, -inset - 1, -inset - 1));
+    painter.drawRect(
+        option.rect.adjusted(kFocusInset, kFocusInset, -kFocusInset - 1, -kFocusInset - 1));
     painter.restore();
 }
 
@@ -75,7 +77,7 @@ void PanelStyle::drawControl(ControlElement element, const QStyleOption* option,
     label.rect = subElementRect(SE_PushButtonContents, button, widget);
     QProxyStyle::drawControl(CE_PushButtonLabel, &label, painter, widget);
     if ((button->state & State_HasFocus) != 0) {
-        DrawFocus(*button, *painter, QPalette::ButtonText, kFocusInset);
+        DrawFocus(*button, *painter);
     }
 }
 
@@ -94,17 +96,8 @@ void PanelStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
         combo->palette.color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText),
         *painter);
     if ((combo->state & State_HasFocus) != 0) {
-        DrawFocus(*combo, *painter, QPalette::ButtonText, kFocusInset);
+        DrawFocus(*combo, *painter);
     }
-}
-
-void PanelStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
-                               QPainter* painter, const QWidget* widget) const {
-    if (element == PE_FrameFocusRect) {
-        DrawFocus(*option, *painter, QPalette::WindowText, 0);
-        return;
-    }
-    QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 
 QRect PanelStyle::subElementRect(SubElement element, const QStyleOption* option,
