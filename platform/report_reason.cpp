@@ -54,6 +54,9 @@ const char* ReasonSentence(ReportReason reason) {
                "Settings > Com Ports... is right.";
     case ReportReason::EmptyPanel:
         return "The device is connected but its panel is empty. Choose Close to disconnect.";
+    case ReportReason::LayoutNotWritten:
+        return "Check that the settings file is not read-only and the disk has room. The layout "
+               "stays in use and is written again with the next change.";
     }
     return "";
 }

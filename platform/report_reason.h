@@ -24,6 +24,7 @@ enum class ReportReason {
     ImageTooLarge,         // "Bluetooth driver error"
     PortUnavailable,       // "Unable to connect to COM%d:"
     EmptyPanel,            // "The control panel has no controls!"
+    LayoutNotWritten,      // the settings file refused the layout
 };
 
 // The plain sentence of a reason.

@@ -13,9 +13,8 @@ constexpr int kStartButtonWidth = 180;
 // The ping period when none is stored and none was running.
 constexpr int kDefaultPingSeconds = 3;
 
-const QString kLayoutNotWritten = QStringLiteral(
-    "The layout could not be written to the settings file (is it read-only, or the disk "
-    "full?). It stays in use and is written with the next change.");
+const QString kLayoutNotWritten =
+    QStringLiteral("The layout could not be written to the settings file.");
 
 } // namespace
 
@@ -243,7 +242,7 @@ bool CKestrovaneView::SaveLayout() {
     if (ksv::WritePanelLayout(Device(), CurrentPanelLayout())) {
         return true;
     }
-    ShowUserMessage(kLayoutNotWritten, true);
+    ShowUserMessage(kLayoutNotWritten, ksv::ReportReason::LayoutNotWritten, true);
     return false;
 }
 
