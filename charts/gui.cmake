@@ -10,4 +10,5 @@ add_library(ksv_charts_gui STATIC
   ${CMAKE_CURRENT_LIST_DIR}/table_save_ui.cpp
 )
 target_include_directories(ksv_charts_gui PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(ksv_charts_gui PUBLIC Qt6::Widgets ksv_charts ksv_format ksv_platform_core)
+target_link_libraries(ksv_charts_gui PUBLIC Qt6::Widgets ksv_charts ksv_format ksv_platform_core
+  ksv_qt_platform)

@@ -4,6 +4,7 @@
 #include "charts/matrix_table_model.h"
 #include "charts/table_text.h"
 #include "charts/text_file.h"
+#include "platform/qt/eliding_header.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -56,6 +57,7 @@ CMatrixDlg::~CMatrixDlg() = default;
 void CMatrixDlg::CreateItems() {
     m_model = new ksv::MatrixTableModel(m_data, this);
     m_list = new QTableView(this);
+    ksv::qt::UseElidingHeader(m_list);
     m_list->setModel(m_model);
     m_list->verticalHeader()->hide();
     m_list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

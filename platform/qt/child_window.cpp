@@ -1,5 +1,6 @@
 #include "platform/qt/child_window.h"
 
+#include "platform/qt/eliding_header.h"
 #include "platform/qt/fitted_text.h"
 #include "platform/qt/panel_windows.h"
 
@@ -282,6 +283,7 @@ QSlider* CreateSlider(QWidget* parent, uint32_t style, int id) {
 
 QTableView* CreateReportView(QWidget* parent, QAbstractItemModel* model, uint32_t style, int id) {
     auto* view = new QTableView(parent);
+    UseElidingHeader(view);
     view->setModel(model);
     view->verticalHeader()->hide();
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -6,9 +6,13 @@
 #include "tools/demo-device/demo_gif.h"
 #include "tools/demo-device/demo_panel.h"
 
+#include "platform/qt/eliding_header.h"
+
 #include <QAbstractButton>
 #include <QDir>
 #include <QStyleOptionButton>
+#include <QStyleOptionHeader>
+#include <QTableView>
 
 namespace {
 
@@ -58,11 +62,32 @@ void ExpectCaptionShownSoundly(const QWidget& window) {
     EXPECT_EQ(window.toolTip(), whole);
 }
 
+// Each column label fits its section or ends in "…".
+void ExpectHeadingsShownSoundly(const QTableView& table) {
+    const auto* header = qobject_cast<const ksv::qt::ElidingHeader*>(table.horizontalHeader());
+    ASSERT_NE(header, nullptr);
+    for (int column = 0; column < header->count(); ++column) {
+        const QString whole = table.model()->headerData(column, Qt::Horizontal).toString();
+        const QString shown = header->ShownLabel(column);
+        QStyleOptionHeader option;
+        option.initFrom(header);
+        option.rect = QRect(0, 0, header->sectionSize(column), header->height());
+        const int room =
+            header->style()->subElementRect(QStyle::SE_HeaderLabel, &option, header).width();
+        EXPECT_LE(header->fontMetrics().horizontalAdvance(shown), room) << whole.toStdString();
+        EXPECT_TRUE(shown == whole || shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    }
+}
+
 void ExpectEveryCaptionShownSoundly(const QWidget& view) {
     for (const QObject* child : view.children()) {
         const auto* window = qobject_cast<const QWidget*>(child);
-        if (window != nullptr && window->isVisibleTo(&view)) {
-            ExpectCaptionShownSoundly(*window);
+        if (window == nullptr || !window->isVisibleTo(&view)) {
+            continue;
+        }
+        ExpectCaptionShownSoundly(*window);
+        if (const auto* table = qobject_cast<const QTableView*>(window)) {
+            ExpectHeadingsShownSoundly(*table);
         }
     }
 }
