@@ -19,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -216,6 +218,44 @@ TEST_F(AppStartup, ZoomRestartClosesALiveSessionWithGoodbyeOnlyWhenTheUserAgrees
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("Remote"));
     EXPECT_TRUE(config.Contents().contains("m_iZoomQuarters=6"));
     EXPECT_TRUE(reports.empty()) << (reports.empty() ? "" : reports[0].toStdString());
+}
+
+// Leaving ends at once whatever the device is doing: mid-frame, mid-file, or never answering.
+TEST_F(AppStartup, ExitEndsPromptlyWhileTheDeviceStallsOrIsSilent) {
+    struct Case {
+        const char* state;
+        std::optional<ksv::DeviceMessage> cutOff; // its first 32 bytes sent, then nothing
+    };
+    const Case cases[] = {
+        {"Hello unanswered", std::nullopt},
+        {"values cut off", ksv::EncodeValues({ksv::U32Entry(9, 5), ksv::U32Entry(9, 6)})},
+        {"file cut off",
+         ksv::EncodeFileTransfer(8, {{u"a.bin", false, std::vector<uint8_t>(5000, 1)}})},
+    };
+    for (const Case& c : cases) {
+        Start();
+        if (c.cutOff) {
+            ConnectTo(u"Pump A");
+            const std::vector<uint8_t> frame = c.cutOff->Frame();
+            const uint64_t before = app->GetLink()->BytesReceived();
+            device.Write(std::vector<uint8_t>(frame.begin(), frame.begin() + 32));
+            ASSERT_TRUE(QTest::qWaitFor(
+                [&] { return app->GetLink()->BytesReceived() == before + 32; }, 5000))
+                << c.state;
+        } else {
+            QTest::mouseClick(ViewButton(IDC_BTN_CONNECT), Qt::LeftButton);
+            ASSERT_EQ(NextHandheldKind(), ksv::kMsgHello);
+        }
+        const auto start = std::chrono::steady_clock::now();
+        app->MainFrame()->close();
+        app->ExitInstance();
+        // A liveness bound well above the second the program allows itself, not a speed target.
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << c.state;
+        EXPECT_FALSE(app->GetLink()->IsPortOpen()) << c.state;
+        app.reset();
+        while (device.Read(1, std::chrono::milliseconds(1))) {
+        }
+    }
 }
 
 } // namespace
