@@ -1,6 +1,7 @@
 #include "link/link.h"
 
 #include "link/device_folder.h"
+#include "link/device_port.h"
 #include "link/frame.h"
 #include "link/link_state.h"
 #include "link/write_budget.h"
@@ -8,12 +9,6 @@
 #include <utility>
 
 namespace ksv {
-namespace {
-
-constexpr uint32_t kGoodbyePatience = 6;
-
-} // namespace
-
 Link::State::State(Link& owner, SettingsStore& settingsStore, ErrorReporter& reporter,
                    LinkPaths paths, LinkLimits limits)
     : owner(owner), reporter(reporter), paths(std::move(paths)), limits(limits), store(reporter),
@@ -52,15 +47,32 @@ ResultCode Link::State::WriteLocked(const std::vector<uint8_t>& frame, uint32_t 
                              limits);
 }
 
-void Link::State::RunOnce(SerialPort& reader, ArrivalSink* sink) {
+void Link::State::RunOnce(StreamPort& reader, ArrivalSink* sink) {
+    if (!reader.IsEstablished()) {
+        ResultCode result = reader.Establish();
+        if (result == kSuccess) {
+            result = owner.SendHello();
+        }
+        if (result != kSuccess) {
+            TellLinkLost(reader, sink, result);
+            return;
+        }
+    }
     ReceiveContext context{store, reporter, deviceSettings, *this};
     const RunOutcome outcome = ReceiveOneMessage(reader, context);
     if (!outcome.post) {
+        TellLinkLost(reader, sink, kLinkClosed);
         return;
     }
     arrivalCode = outcome.arrivalCode;
     if (sink) {
         sink->PostArrival();
+    }
+}
+
+void Link::State::TellLinkLost(const StreamPort& reader, ArrivalSink* sink, ResultCode reason) {
+    if (sink && !reader.WasWoken()) {
+        sink->PostLinkLost(AtBoundary(reason));
     }
 }
 
@@ -91,6 +103,7 @@ ResultCode Link::LinkTerm() {
 }
 
 ResultCode Link::OpenPort(int portNumber, ArrivalSink* notifyWindow) {
+    bool established = false;
     {
         std::lock_guard<std::mutex> life(m_state->lifecycleMutex);
         if (m_state->portOpen) {
@@ -99,14 +112,14 @@ ResultCode Link::OpenPort(int portNumber, ArrivalSink* notifyWindow) {
         if (!m_state->initialised) {
             return kNotInitialised;
         }
-        std::unique_ptr<SerialPort> opened;
-        const ResultCode result =
-            SerialPort::Open(ResolvePortPath(portNumber, m_state->paths.portsFolder),
-                             m_state->limits.frameStallMs, opened);
+        std::unique_ptr<StreamPort> opened;
+        const ResultCode result = OpenDevicePort(
+            ResolvePortPath(portNumber, m_state->paths.portsFolder), m_state->limits, opened);
         if (result != kSuccess) {
             return AtBoundary(result);
         }
-        SerialPort& reader = *opened;
+        StreamPort& reader = *opened;
+        established = reader.IsEstablished();
         {
             std::lock_guard<std::mutex> writing(m_state->writeMutex);
             m_state->port = std::move(opened);
@@ -117,7 +130,7 @@ ResultCode Link::OpenPort(int portNumber, ArrivalSink* notifyWindow) {
             [state, &reader](ArrivalSink* sink) { state->RunOnce(reader, sink); });
     }
     StartReceiver(notifyWindow);
-    return SendHello();
+    return established ? SendHello() : kSuccess;
 }
 
 ResultCode Link::StartReceiver(ArrivalSink* notifyWindow) {
@@ -155,7 +168,7 @@ ResultCode Link::ClosePort() {
     }
     if (stopping) {
         m_state->worker.Stop(); // the run may itself be closing from its post: no lock held
-        std::unique_ptr<SerialPort> closing;
+        std::unique_ptr<StreamPort> closing;
         {
             std::lock_guard<std::mutex> life(m_state->lifecycleMutex);
             std::lock_guard<std::mutex> writing(m_state->writeMutex);
@@ -223,7 +236,7 @@ ResultCode Link::ReadBytes(void* buffer, uint32_t length) {
     if (length == 0) {
         return kSuccess;
     }
-    SerialPort* port = m_state->port.get();
+    StreamPort* port = m_state->port.get();
     return AtBoundary(port ? port->ReadBytes(buffer, length) : kLinkClosed);
 }
 

@@ -22,6 +22,10 @@ class ArrivalSink {
 public:
     virtual ~ArrivalSink() = default;
     virtual void PostArrival() = 0;
+    // The port went away under the run (a hang-up, a closed connection, a connect that
+    // failed) and not by ClosePort; the run posts no arrival. `reason` is kLinkClosed or a
+    // result as OpenPort gives it. Same contract as PostArrival.
+    virtual void PostLinkLost(ResultCode /*reason*/) {}
 };
 
 // The serial link to the device: one port, one receive run at a time, the store and its lock.
@@ -52,12 +56,18 @@ public:
     ResultCode LinkTerm(); // closes an open port; 0
 
     // kAlreadyOpen with a port open (it stays untouched), kNotInitialised before LinkInit,
-    // the errno of a failed open; otherwise starts a receive run and returns the Hello's result.
+    // the errno of a failed open (EINVAL for a malformed TCP entry); otherwise starts a receive
+    // run and returns the Hello's result. A TCP device is connected by that run, which then
+    // says Hello itself (a failure reaches the sink as PostLinkLost); OpenPort then gives 0.
     ResultCode OpenPort(int portNumber, ArrivalSink* notifyWindow);
     ResultCode StartReceiver(ArrivalSink* notifyWindow); // 0; kNoPort without a port
     // kNoPort; a Goodbye that cannot be written returns the write's result and leaves the port
     // open; otherwise ClosePort's 0.
     ResultCode Disconnect(bool sendGoodbye);
+    // Goodbye within `goodbyeMs` at the most (waiting for the write lock included), then
+    // ClosePort whatever became of it: for leaving at once. kNoPort without a port or a
+    // connection, else the Goodbye's result.
+    ResultCode DisconnectWithin(int goodbyeMs);
     // Wakes the port before taking any lock, waits for the receive run (it ends at once) and
     // empties the store; 0.
     ResultCode ClosePort();

@@ -14,6 +14,8 @@ struct LinkLimits {
     int writeStallMs = 500;
     // ...or when it has taken this long in all, whatever its attempt budget says.
     int frameWriteMs = 2000;
+    // A TCP device must be reached (name lookup and connect) within this long.
+    int connectMs = 5000;
     // What the files one device sends may add up to in its folder.
     uint64_t deviceQuotaBytes = kDefaultDeviceQuota;
 };

@@ -4,7 +4,7 @@
 #include "link/link.h"
 #include "link/receive_run.h"
 #include "link/receive_worker.h"
-#include "link/serial_port.h"
+#include "link/stream_port.h"
 
 #include <atomic>
 #include <memory>
@@ -35,8 +35,10 @@ struct Link::State : ReceiveHost {
 
     // One frame, whole, within its budget; the caller holds writeMutex. An internal result.
     ResultCode WriteLocked(const std::vector<uint8_t>& frame, uint32_t patience);
-    // One receive run on the open port, then the post.
-    void RunOnce(SerialPort& reader, ArrivalSink* sink);
+    // One receive run on the open port (connecting it first if need be), then the post.
+    void RunOnce(StreamPort& reader, ArrivalSink* sink);
+    // A port that went away under the run, not by our own close, is told to the sink.
+    void TellLinkLost(const StreamPort& reader, ArrivalSink* sink, ResultCode reason);
 
     Link& owner;
     ErrorReporter& reporter;
@@ -52,7 +54,7 @@ struct Link::State : ReceiveHost {
     std::mutex writeMutex;
     // Set with lifecycleMutex and writeMutex held; reset the same way once the worker has
     // stopped. Writers use it under writeMutex, the worker through its own reference.
-    std::unique_ptr<SerialPort> port;
+    std::unique_ptr<StreamPort> port;
 
     mutable std::mutex nameMutex;
     std::optional<std::u16string> deviceName;
@@ -63,6 +65,8 @@ struct Link::State : ReceiveHost {
 
     ReceiveWorker worker; // last: its threads end before anything above goes
 };
+
+inline constexpr uint32_t kGoodbyePatience = 6;
 
 // A whole frame in one buffer: it goes out in one write and cannot interleave.
 std::vector<uint8_t> Frame(uint16_t kind, const std::vector<uint8_t>& payload = {});

@@ -12,7 +12,7 @@ constexpr int kAttemptWaitMs = 10;
 
 } // namespace
 
-ResultCode WriteWithinBudget(SerialPort& port, const uint8_t* data, uint32_t length,
+ResultCode WriteWithinBudget(StreamPort& port, const uint8_t* data, uint32_t length,
                              uint32_t patience, const LinkLimits& limits) {
     uint64_t attempts = uint64_t{length} * patience + 10;
     const Clock::time_point giveUpAt = Clock::now() + milliseconds(limits.frameWriteMs);

@@ -2,7 +2,7 @@
 
 #include "link/link_limits.h"
 #include "link/result_code.h"
-#include "link/serial_port.h"
+#include "link/stream_port.h"
 
 #include <cstdint>
 
@@ -12,7 +12,7 @@ namespace ksv {
 // apart, but never longer than limits.frameWriteMs in all or limits.writeStallMs without a byte
 // going out. Past the budget the transmit side is purged and the result is kWriteGaveUp;
 // otherwise kSuccess, kLinkClosed, or a platform failure.
-ResultCode WriteWithinBudget(SerialPort& port, const uint8_t* data, uint32_t length,
+ResultCode WriteWithinBudget(StreamPort& port, const uint8_t* data, uint32_t length,
                              uint32_t patience, const LinkLimits& limits);
 
 } // namespace ksv

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "link/link_limits.h"
+#include "link/result_code.h"
+#include "link/stream_port.h"
+
+#include <memory>
+#include <string>
+
+namespace ksv {
+
+// Opens what a COM port resolves to: "tcp://HOST:PORT" as a TCP connection still to be
+// established, anything else as a serial device path.
+ResultCode OpenDevicePort(const std::string& device, const LinkLimits& limits,
+                          std::unique_ptr<StreamPort>& out);
+
+} // namespace ksv
