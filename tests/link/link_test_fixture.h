@@ -3,6 +3,7 @@
 #include "link/device_encoder.h"
 #include "link/frame.h"
 #include "link/link.h"
+#include "link_stream_fixture.h"
 #include "platform/memory_settings_store.h"
 #include "tests/support/pty_device.h"
 #include "tests/support/recording_sinks.h"
@@ -27,19 +28,9 @@ protected:
 
     void TearDown() override { link.reset(); }
 
-    // The next bytes the handheld sent are exactly `expected`.
-    void ExpectSent(const std::vector<uint8_t>& expected) {
-        const auto got = device.Read(expected.size());
-        ASSERT_TRUE(got.has_value()) << "the handheld sent fewer bytes than expected";
-        EXPECT_EQ(*got, expected);
-    }
-
-    // Sends a device frame and waits for the run it starts to post; returns the ArrivalCode.
+    void ExpectSent(const std::vector<uint8_t>& expected) { ExpectSentTo(device, expected); }
     int32_t Deliver(const DeviceMessage& message) {
-        const int before = arrivals.Posts();
-        device.Write(message.Frame());
-        EXPECT_TRUE(arrivals.WaitFor(before + 1)) << "no arrival posted";
-        return link->GetArrivalCode();
+        return DeliverFrom(device, *link, arrivals, message);
     }
 
     // Waits until the link has read every byte the device wrote (the run is then inside what

@@ -3,9 +3,7 @@
 #include "link/frame.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
-#include <poll.h>
 #include <pty.h>
 #include <stdexcept>
 #include <sys/ioctl.h>
@@ -14,25 +12,6 @@
 #include <unistd.h>
 
 namespace ksv::testing {
-namespace {
-
-std::string MakeTempRoot() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && tmp[0] ? tmp : "/tmp") + "/ksv-pty-XXXXXX";
-    if (!mkdtemp(pattern.data())) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    return pattern;
-}
-
-int RemainingMs(std::chrono::steady_clock::time_point end) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        end - std::chrono::steady_clock::now());
-    return left.count() < 0 ? 0 : static_cast<int>(left.count());
-}
-
-} // namespace
-
 PtyDevice::PtyDevice(int portNumber) : m_portNumber(portNumber) {
     char name[256] = {};
     // The slave starts with the driver's cooked defaults: opening the port must make it raw.
@@ -40,10 +19,8 @@ PtyDevice::PtyDevice(int portNumber) : m_portNumber(portNumber) {
         throw std::runtime_error("openpty failed");
     }
     m_slavePath = name;
-    m_root = MakeTempRoot();
+    m_root = MakeDeviceRoot("ksv-pty-");
     const std::filesystem::path ports = std::filesystem::path(m_root) / "ports";
-    std::filesystem::create_directories(ports);
-    std::filesystem::create_directories(std::filesystem::path(m_root) / "files");
     std::filesystem::create_symlink(m_slavePath, ports / ("COM" + std::to_string(portNumber)));
 }
 
@@ -74,37 +51,11 @@ void PtyDevice::Write(const std::vector<uint8_t>& bytes) {
 
 std::optional<std::vector<uint8_t>> PtyDevice::Read(size_t length,
                                                     std::chrono::milliseconds deadline) {
-    const auto end = std::chrono::steady_clock::now() + deadline;
-    std::vector<uint8_t> bytes(length);
-    size_t done = 0;
-    while (done < length) {
-        pollfd fd{m_master, POLLIN, 0};
-        if (poll(&fd, 1, RemainingMs(end)) <= 0) {
-            return std::nullopt;
-        }
-        const ssize_t count = read(m_master, bytes.data() + done, length - done);
-        if (count <= 0 && errno != EINTR && errno != EAGAIN) {
-            return std::nullopt;
-        }
-        done += count > 0 ? static_cast<size_t>(count) : 0;
-    }
-    return bytes;
+    return ReadExactly(m_master, length, deadline);
 }
 
 size_t PtyDevice::Drain(std::chrono::milliseconds quiet) {
-    size_t total = 0;
-    uint8_t buffer[4096];
-    for (;;) {
-        pollfd fd{m_master, POLLIN, 0};
-        if (poll(&fd, 1, static_cast<int>(quiet.count())) <= 0) {
-            return total;
-        }
-        const ssize_t count = read(m_master, buffer, sizeof buffer);
-        if (count <= 0) {
-            return total;
-        }
-        total += static_cast<size_t>(count);
-    }
+    return DrainFd(m_master, quiet);
 }
 
 bool PtyDevice::WaitPendingAtPort(size_t count, std::chrono::milliseconds deadline) {

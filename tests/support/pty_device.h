@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/port_path.h"
+#include "tests/support/stream_device.h"
 
 #include <chrono>
 #include <cstddef>
@@ -13,36 +14,30 @@
 namespace ksv::testing {
 
 // Plays the device on the master side of a pseudo-terminal whose slave is registered as
-// COM<n> in a temporary ports folder. The folder (with a received-files root beside it) is
-// removed on destruction.
-class PtyDevice {
+// COM<n> (a symbolic link) in a temporary ports folder.
+class PtyDevice : public StreamDevice {
 public:
     explicit PtyDevice(int portNumber = 7);
-    ~PtyDevice();
+    ~PtyDevice() override;
     PtyDevice(const PtyDevice&) = delete;
     PtyDevice& operator=(const PtyDevice&) = delete;
 
-    int PortNumber() const { return m_portNumber; }
-    LinkPaths Paths() const; // ports folder and files root in the temp folder
-    const std::string& Root() const { return m_root; }
+    int PortNumber() const override { return m_portNumber; }
+    LinkPaths Paths() const override;
+    const std::string& Root() const override { return m_root; }
     const std::string& SlavePath() const { return m_slavePath; }
 
-    // Everything written goes out whole (the call waits while the pty is full).
-    void Write(const std::vector<uint8_t>& bytes);
-    // Exactly `length` bytes the handheld sent, or nothing when the deadline passes first.
+    void Write(const std::vector<uint8_t>& bytes) override;
     std::optional<std::vector<uint8_t>>
-    Read(size_t length, std::chrono::milliseconds deadline = std::chrono::seconds(5));
-    // Reads and drops whatever the handheld has sent until `quiet` passes without a byte.
-    size_t Drain(std::chrono::milliseconds quiet = std::chrono::milliseconds(50));
+    Read(size_t length, std::chrono::milliseconds deadline = std::chrono::seconds(5)) override;
+    size_t Drain(std::chrono::milliseconds quiet = std::chrono::milliseconds(50)) override;
     // Waits until at least `count` bytes the device wrote sit unread at the handheld's port.
     bool WaitPendingAtPort(size_t count,
                            std::chrono::milliseconds deadline = std::chrono::seconds(5));
-    // Bytes written to the handheld so far.
-    uint64_t BytesWritten() const { return m_written; }
+    uint64_t BytesWritten() const override { return m_written; }
     // The line settings of the handheld's side as the port driver holds them now.
     termios LineSettings() const;
-    // Stops playing: the handheld sees the line hang up.
-    void HangUp();
+    void HangUp() override;
 
 private:
     int m_portNumber;

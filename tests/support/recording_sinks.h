@@ -11,9 +11,26 @@
 
 namespace ksv::testing {
 
-// Counts arrivals posted by the receive thread and lets a test wait for them.
+// Counts arrivals posted by the receive thread, and the ports it lost, and lets a test wait
+// for them.
 class ArrivalCounter : public ArrivalSink {
 public:
+    void PostLinkLost(ResultCode reason) override {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_lost.push_back(reason);
+        m_changed.notify_all();
+    }
+    // The reasons of the first `count` losses, or fewer when the deadline passes first.
+    std::vector<ResultCode>
+    WaitForLinkLost(int count = 1, std::chrono::milliseconds deadline = std::chrono::seconds(5)) {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait_for(lock, deadline, [&] { return m_lost.size() >= size_t(count); });
+        return m_lost;
+    }
+    size_t LinkLost() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_lost.size();
+    }
     void PostArrival() override {
         std::lock_guard<std::mutex> lock(m_mutex);
         ++m_posts;
@@ -33,6 +50,7 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     int m_posts = 0;
+    std::vector<ResultCode> m_lost;
 };
 
 // Keeps the error reports (any thread) for the test to look at.
