@@ -1,4 +1,4 @@
-// Prints the link's latencies over a pseudo-terminal:
+// Prints the link's latencies over a pseudo-terminal and over loopback TCP:
 //  send:    SendChangedValues until the frame's last byte is readable at the device side;
 //  receive: the device writing a Values frame until the arrival is posted.
 #include "link/device_encoder.h"
@@ -6,6 +6,7 @@
 #include "platform/memory_settings_store.h"
 #include "tests/support/pty_device.h"
 #include "tests/support/recording_sinks.h"
+#include "tests/support/tcp_device.h"
 
 #include <algorithm>
 #include <chrono>
@@ -46,30 +47,28 @@ private:
     int m_posts = 0;
 };
 
-void Print(const char* what, std::vector<double> micros) {
+void Print(const char* port, const char* what, std::vector<double> micros) {
     std::sort(micros.begin(), micros.end());
     const double median = micros[micros.size() / 2];
     const double p99 = micros[micros.size() * 99 / 100];
-    std::printf("%-8s frames %zu  median %.1f us  p99 %.1f us  max %.1f us\n", what, micros.size(),
-                median, p99, micros.back());
+    std::printf("%-4s %-8s frames %zu  median %.1f us  p99 %.1f us  max %.1f us\n", port, what,
+                micros.size(), median, p99, micros.back());
 }
 
 double MicrosSince(Clock::time_point start, Clock::time_point end) {
     return std::chrono::duration<double, std::micro>(end - start).count();
 }
 
-} // namespace
-
-int main() {
-    ksv::testing::PtyDevice device;
+// Both latencies over one device; false after printing what went wrong.
+bool MeasureLatencies(const char* port, ksv::testing::StreamDevice& device) {
     ksv::MemorySettingsStore settings;
     ksv::testing::ThreadSafeReporter reporter;
     TimingSink sink;
     ksv::Link link(settings, reporter, device.Paths());
     link.LinkInit();
     if (link.OpenPort(device.PortNumber(), &sink) != ksv::kSuccess || !device.Read(20)) {
-        std::fprintf(stderr, "cannot open the link on %s\n", device.SlavePath().c_str());
-        return 1;
+        std::fprintf(stderr, "cannot open the link on %s\n", port);
+        return false;
     }
     int posts = 0;
     Clock::time_point postedAt;
@@ -79,7 +78,7 @@ int main() {
                      .Frame());
     if (!sink.WaitFor(++posts, postedAt) || link.GetArrivalCode() != ksv::kArrivalNewPanel) {
         std::fprintf(stderr, "the panel did not arrive\n");
-        return 1;
+        return false;
     }
 
     const size_t valuesFrameSize = 20 + 4 + 4 + 4 + 1;
@@ -90,7 +89,7 @@ int main() {
         const Clock::time_point start = Clock::now();
         if (link.SendChangedValues() != ksv::kSuccess || !device.Read(valuesFrameSize)) {
             std::fprintf(stderr, "send %d failed\n", i);
-            return 1;
+            return false;
         }
         send.push_back(MicrosSince(start, Clock::now()));
     }
@@ -104,13 +103,21 @@ int main() {
         device.Write(frame);
         if (!sink.WaitFor(++posts, postedAt)) {
             std::fprintf(stderr, "receive %d: no arrival\n", i);
-            return 1;
+            return false;
         }
         receive.push_back(MicrosSince(start, postedAt));
     }
 
-    Print("send", send);
-    Print("receive", receive);
+    Print(port, "send", send);
+    Print(port, "receive", receive);
     link.Disconnect(false);
-    return 0;
+    return true;
+}
+
+} // namespace
+
+int main() {
+    ksv::testing::PtyDevice pty;
+    ksv::testing::TcpDevice tcp;
+    return MeasureLatencies("pty", pty) && MeasureLatencies("tcp", tcp) ? 0 : 1;
 }

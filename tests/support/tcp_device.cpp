@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <stdexcept>
 #include <sys/socket.h>
@@ -68,6 +69,9 @@ bool TcpDevice::Accept(int waitMs) {
     if (accepted < 0) {
         return false;
     }
+    // Frames go out as written, as a device's would; only the link is measured.
+    const int on = 1;
+    setsockopt(accepted, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     CloseFd(m_connection);
     m_connection = accepted;
     ++m_connections;
