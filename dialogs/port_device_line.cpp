@@ -2,6 +2,7 @@
 
 #include "dialogs/int_field.h"
 #include "link/port_path.h"
+#include "link/tcp_address.h"
 
 #include <filesystem>
 #include <sys/stat.h>
@@ -38,6 +39,12 @@ QString DescribePortDevice(const QString& typedPort, const std::string& portsFol
         return QStringLiteral("COM?: not a port number");
     }
     const std::string path = ksv::ResolvePortPath(*port.value, portsFolder);
+    if (ksv::IsTcpEntry(path)) {
+        // Nothing to look for on this machine; only the entry itself can be checked.
+        QString line =
+            QStringLiteral("COM%1: \u2192 %2").arg(*port.value).arg(QString::fromStdString(path));
+        return ksv::ParseTcpAddress(path) ? line : line + QStringLiteral(" (not a valid address)");
+    }
     QString line = QStringLiteral("COM%1: \u2192 %2")
                        .arg(*port.value)
                        .arg(QString::fromStdString(ShownTarget(path)));

@@ -169,4 +169,21 @@ void ComPortDialogTest::deviceLinesFollowThePortsFolder() {
                  QStringLiteral("/dev/ttyS699 (no entry, nothing there)"));
     Retype(outbound, QStringLiteral("0"));
     QCOMPARE(DeviceLine(dialog, "outboundDevice"), QStringLiteral("COM?: not a port number"));
+
+    // A TCP device: the entry as it stands, and whether it can be used at all.
+    QFile tcpEntry(ports + QStringLiteral("/COM10"));
+    QVERIFY(tcpEntry.open(QIODevice::WriteOnly));
+    tcpEntry.write("tcp://pump.local:4000\n");
+    tcpEntry.close();
+    QFile badEntry(ports + QStringLiteral("/COM11"));
+    QVERIFY(badEntry.open(QIODevice::WriteOnly));
+    badEntry.write("tcp://pump.local:0\n");
+    badEntry.close();
+    Retype(outbound, QStringLiteral("10"));
+    QCOMPARE(DeviceLine(dialog, "outboundDevice"),
+             QStringLiteral("COM10:") + arrow + QStringLiteral("tcp://pump.local:4000"));
+    Retype(outbound, QStringLiteral("11"));
+    QCOMPARE(DeviceLine(dialog, "outboundDevice"), QStringLiteral("COM11:") + arrow +
+                                                       QStringLiteral("tcp://pump.local:0") +
+                                                       QStringLiteral(" (not a valid address)"));
 }
