@@ -23,7 +23,7 @@ int MillisecondsUntil(Clock::time_point when) {
 
 } // namespace
 
-DemoDevice::DemoDevice(PtyPort& port, std::ostream& log)
+DemoDevice::DemoDevice(DevicePort& port, std::ostream& log)
     : m_port(port), m_log(log),
       m_session([this](const DeviceMessage& message) { return SendFrame(message); }, log) {
     if (::pipe2(m_stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
@@ -52,7 +52,7 @@ void DemoDevice::Run() {
         if (!WaitForPeer()) {
             continue;
         }
-        pollfd entries[2] = {{m_port.MasterFd(), POLLIN, 0}, {m_stopPipe[0], POLLIN, 0}};
+        pollfd entries[2] = {{m_port.Fd(), POLLIN, 0}, {m_stopPipe[0], POLLIN, 0}};
         if (::poll(entries, 2, MillisecondsUntil(nextTick)) < 0 && errno != EINTR) {
             break;
         }
@@ -67,8 +67,8 @@ void DemoDevice::Run() {
     m_session.SayGoodbye();
 }
 
-// With nobody on the far end a pty master reports a hang-up at once; look again a little later
-// instead of spinning.
+// With nobody on the far end a pty master reports a hang-up at once and a listener has nobody
+// to take; look again a little later instead of spinning.
 bool DemoDevice::WaitForPeer() {
     if (m_port.PeerPresent()) {
         if (!m_peerPresent) {
@@ -95,7 +95,7 @@ void DemoDevice::LoseSession() {
 void DemoDevice::ReadAvailable() {
     uint8_t buffer[4096];
     for (;;) {
-        const ssize_t got = ::read(m_port.MasterFd(), buffer, sizeof buffer);
+        const ssize_t got = ::read(m_port.Fd(), buffer, sizeof buffer);
         if (got > 0) {
             m_parser.Feed(buffer, static_cast<size_t>(got));
             continue;
@@ -115,8 +115,7 @@ bool DemoDevice::SendFrame(const DeviceMessage& message) {
     size_t offset = 0;
     const auto deadline = Clock::now() + std::chrono::milliseconds(kWritePatienceMs);
     while (offset < bytes.size()) {
-        const ssize_t wrote =
-            ::write(m_port.MasterFd(), bytes.data() + offset, bytes.size() - offset);
+        const ssize_t wrote = ::write(m_port.Fd(), bytes.data() + offset, bytes.size() - offset);
         if (wrote > 0) {
             offset += static_cast<size_t>(wrote);
             continue;
@@ -128,7 +127,7 @@ bool DemoDevice::SendFrame(const DeviceMessage& message) {
             m_log << "demo-device: the handheld does not read; frame dropped\n";
             return false;
         }
-        pollfd entry{m_port.MasterFd(), POLLOUT, 0};
+        pollfd entry{m_port.Fd(), POLLOUT, 0};
         ::poll(&entry, 1, 50);
     }
     return true;

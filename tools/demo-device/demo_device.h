@@ -1,19 +1,19 @@
 #pragma once
 
 #include "demo_session.h"
+#include "device_port.h"
 #include "handheld_frames.h"
-#include "pty_port.h"
 
 #include <ostream>
 #include <vector>
 
 namespace ksv::demo {
 
-// The demo device's loop on its pseudo-terminal: reads the handheld's frames, runs the session
-// and its once-a-second pushes, and survives the handheld closing and reopening the port.
+// The demo device's loop on its port: reads the handheld's frames, runs the session and its
+// once-a-second pushes, and survives the handheld closing and reopening the port.
 class DemoDevice {
 public:
-    DemoDevice(PtyPort& port, std::ostream& log);
+    DemoDevice(DevicePort& port, std::ostream& log);
     ~DemoDevice();
     DemoDevice(const DemoDevice&) = delete;
     DemoDevice& operator=(const DemoDevice&) = delete;
@@ -30,7 +30,7 @@ private:
     bool SendFrame(const DeviceMessage& message);
     void LoseSession();
 
-    PtyPort& m_port;
+    DevicePort& m_port;
     std::ostream& m_log;
     DemoSession m_session;
     HandheldFrameParser m_parser;

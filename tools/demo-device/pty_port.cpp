@@ -82,7 +82,7 @@ void PtyPort::Register(const std::string& portsFolder, int portNumber) {
     m_linkPath = link;
 }
 
-bool PtyPort::PeerPresent() const {
+bool PtyPort::PeerPresent() {
     pollfd entry{m_master, POLLIN, 0};
     if (::poll(&entry, 1, 0) < 0) {
         return false;
@@ -90,7 +90,7 @@ bool PtyPort::PeerPresent() const {
     return (entry.revents & (POLLHUP | POLLERR)) == 0;
 }
 
-void PtyPort::Flush() const {
+void PtyPort::Flush() {
     ::tcflush(m_master, TCIOFLUSH);
 }
 
