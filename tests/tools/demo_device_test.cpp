@@ -2,22 +2,28 @@
 #include "demo_panel.h"
 #include "pty_port.h"
 
+#include "tcp_listen_port.h"
+
 #include "link/decoders.h"
 #include "link/frame.h"
 #include "link/memory_reader.h"
 #include "link/panel_store.h"
+#include "link/tcp_address.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <arpa/inet.h>
 #include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <netinet/in.h>
 #include <poll.h>
 #include <set>
 #include <sstream>
+#include <sys/socket.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -42,7 +48,8 @@ struct ReceivedFrame {
     std::vector<uint8_t> payload;
 };
 
-// The handheld's end of the terminal, opened through the ports-folder link as the link does.
+// The handheld's end of the terminal, opened through the ports-folder link as the link does,
+// or of a TCP connection (`fd`, owned).
 class HandheldEnd {
 public:
     explicit HandheldEnd(const std::string& path) {
@@ -54,6 +61,9 @@ public:
             ::tcsetattr(m_fd, TCSANOW, &settings);
         }
     }
+    explicit HandheldEnd(int fd) : m_fd(fd) {}
+    HandheldEnd(const HandheldEnd&) = delete;
+    HandheldEnd& operator=(const HandheldEnd&) = delete;
     ~HandheldEnd() { Close(); }
 
     bool IsOpen() const { return m_fd >= 0; }
@@ -311,6 +321,56 @@ TEST(PtyPort, RefusesToReplaceAFileThatIsNotALink) {
         PtyPort replacing(9, folder); // a link left behind is taken over
         EXPECT_EQ(fs::read_symlink(folder + "/COM9"), replacing.SlavePath());
     }
+    fs::remove_all(folder);
+}
+
+// A blocking loopback connection to the address of a "tcp://HOST:PORT" entry; -1 on failure.
+int ConnectTo(const std::string& entry) {
+    const std::optional<TcpAddress> address = ParseTcpAddress(entry);
+    if (!address) {
+        return -1;
+    }
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_port = htons(address->port);
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (::inet_pton(AF_INET, address->host.c_str(), &peer.sin_addr) != 1 ||
+        ::connect(fd, reinterpret_cast<sockaddr*>(&peer), sizeof peer) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+TEST(DemoDeviceOnTcp, RegistersItsAddressAndServesEachNewConnectionAFreshSession) {
+    char pattern[] = "/tmp/ksv-demo-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::string folder = pattern;
+    const std::string entry = folder + "/ports/COM8";
+    std::ostringstream log;
+    {
+        TcpListenPort port("127.0.0.1", 0, 8, folder + "/ports");
+        std::string line;
+        std::getline(std::ifstream(entry) >> std::ws, line);
+        EXPECT_EQ(line, port.Address());
+        DemoDevice device(port, log);
+        std::thread runner([&device] { device.Run(); });
+        for (int connection = 0; connection < 2; ++connection) {
+            HandheldEnd handheld(ConnectTo(port.Address()));
+            handheld.Send(kMsgHello);
+            handheld.Send(kMsgPing);
+            ASSERT_TRUE(handheld.WaitFor(kMsgPingReply)) << "connection " << connection;
+            // Nothing left over from the connection before.
+            const auto& seen = handheld.Seen();
+            ASSERT_EQ(seen.size(), 2u) << "connection " << connection;
+            EXPECT_EQ(DecodedName(seen[0]), u"Kestrovane Demo");
+            EXPECT_EQ(seen[1].kind, kMsgPanelDescription);
+            // Left without Goodbye: the device notices the closed connection by itself.
+        }
+        device.RequestStop();
+        runner.join();
+    }
+    EXPECT_FALSE(fs::exists(entry));
     fs::remove_all(folder);
 }
 

@@ -115,7 +115,7 @@ bool DemoDevice::SendFrame(const DeviceMessage& message) {
     size_t offset = 0;
     const auto deadline = Clock::now() + std::chrono::milliseconds(kWritePatienceMs);
     while (offset < bytes.size()) {
-        const ssize_t wrote = ::write(m_port.Fd(), bytes.data() + offset, bytes.size() - offset);
+        const ssize_t wrote = m_port.Write(bytes.data() + offset, bytes.size() - offset);
         if (wrote > 0) {
             offset += static_cast<size_t>(wrote);
             continue;

@@ -135,6 +135,10 @@ bool TcpListenPort::PeerPresent() {
     return m_connection >= 0;
 }
 
+ssize_t TcpListenPort::Write(const uint8_t* data, size_t length) {
+    return ::send(m_connection, data, length, MSG_NOSIGNAL);
+}
+
 void TcpListenPort::Flush() {
     if (m_connection >= 0) {
         ::close(m_connection);

@@ -23,6 +23,7 @@ public:
     int Fd() const override { return m_connection; }
     bool PeerPresent() override;
     void Flush() override;
+    ssize_t Write(const uint8_t* data, size_t length) override;
 
     const std::string& Address() const { return m_address; } // "tcp://HOST:PORT"
     const std::string& EntryPath() const { return m_entryPath; }
