@@ -65,10 +65,13 @@ void CKestrovaneApp::ConnectMenu() {
         },
         [view](int id) { return view->IsCommandChecked(id); },
         [view, zoom](int id) {
-            if (ksv::IsZoomCommand(id))
-                zoom->Run(id);
-            else
+            if (!ksv::IsZoomCommand(id)) {
                 view->OnMenuCommand(id);
+                return;
+            }
+            // A command of the user's, like any other item: no more retries.
+            view->StopReconnecting();
+            zoom->Run(id);
         },
     });
 }

@@ -17,6 +17,7 @@ inline constexpr int ID_COM_PORTS = 32771;
 inline constexpr int ID_ZOOM_IN = 32806;
 inline constexpr int ID_ZOOM_OUT = 32807;
 inline constexpr int ID_ZOOM_ACTUAL = 32808;
+inline constexpr int ID_RECONNECT_AUTOMATICALLY = 32809;
 
 // The view's own buttons; panel controls' windows start after kFirstControlWindowId.
 inline constexpr int IDC_BTN_FIRST = 14992;
@@ -32,3 +33,4 @@ inline constexpr int kFirstControlWindowId = 15000; // the counter's start; the 
 // Messages posted to the view from other threads.
 inline constexpr int WM_PANEL_ARRIVAL = 0x8000;
 inline constexpr int WM_PANEL_ANSWER = 0x8001;
+inline constexpr int WM_LINK_LOST = 0x8002;

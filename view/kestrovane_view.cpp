@@ -15,7 +15,9 @@ CKestrovaneView::CKestrovaneView(ksv::Link& link, ksv::SettingsStore& settings,
                                  ksv::ErrorReporter& reporter, const QString& appTitle,
                                  QWidget* parent)
     : QWidget(parent), m_link(link), m_settings(settings), m_reporter(reporter),
-      m_appTitle(appTitle), m_services{&link, &reporter, this} {
+      m_appTitle(appTitle), m_services{&link, &reporter, this},
+      m_reconnect(this,
+                  {[this] { return OpenSession(m_lastPort); }, [this] { EndSession(false); }}) {
     resize(kReferenceWidth, kLayoutHeight);
     setMinimumSize(kReferenceWidth, kLayoutHeight);
     setAutoFillBackground(true);
@@ -95,6 +97,7 @@ void CKestrovaneView::OnInitialUpdate() {
     g_pView = this;
     CreateViewButtons();
     LoadViewSettings();
+    LoadReconnectSetting();
     m_bLayoutAllowed = 1;
     m_bPingsAllowed = 1;
     if (m_iComIncoming == 0 || m_iComOutGoing == 0) {
@@ -108,6 +111,10 @@ void CKestrovaneView::OnInitialUpdate() {
 
 void CKestrovaneView::PostArrival() {
     QCoreApplication::postEvent(this, new QEvent(static_cast<QEvent::Type>(WM_PANEL_ARRIVAL)));
+}
+
+void CKestrovaneView::PostLinkLost(ksv::ResultCode) {
+    QCoreApplication::postEvent(this, new QEvent(static_cast<QEvent::Type>(WM_LINK_LOST)));
 }
 
 void CKestrovaneView::PostAnswer(int32_t code, uint32_t controlId) {
@@ -125,6 +132,10 @@ bool CKestrovaneView::event(QEvent* event) {
     }
     if (event->type() == static_cast<QEvent::Type>(WM_PANEL_ANSWER)) {
         OnPanelAnswer();
+        return true;
+    }
+    if (event->type() == static_cast<QEvent::Type>(WM_LINK_LOST)) {
+        OnLinkLost();
         return true;
     }
     return QWidget::event(event);
@@ -150,6 +161,7 @@ bool CKestrovaneView::IsCommandEnabled(int commandId) const {
     case ID_CLOSE:
     case ID_ALWAYS_RELOAD_LAYOUT:
     case ID_COM_PORTS:
+    case ID_RECONNECT_AUTOMATICALLY:
         return true;
     case ID_LOAD_RECOMMENDED_LAYOUT:
         return connected;
@@ -164,10 +176,15 @@ bool CKestrovaneView::IsCommandEnabled(int commandId) const {
 }
 
 bool CKestrovaneView::IsCommandChecked(int commandId) const {
-    return commandId == ID_ALWAYS_RELOAD_LAYOUT && m_AlwaysReload != 0;
+    return (commandId == ID_ALWAYS_RELOAD_LAYOUT && m_AlwaysReload != 0) ||
+           (commandId == ID_RECONNECT_AUTOMATICALLY && m_AutoReconnect != 0);
 }
 
 void CKestrovaneView::OnMenuCommand(int commandId) {
+    // Close decides itself what it stops.
+    if (commandId != ID_CLOSE) {
+        StopReconnecting();
+    }
     switch (commandId) {
     case ID_PAGE_FIRST:
         GoToPage(0);
@@ -205,6 +222,9 @@ void CKestrovaneView::OnMenuCommand(int commandId) {
         break;
     case ID_COM_PORTS:
         OnComPorts();
+        break;
+    case ID_RECONNECT_AUTOMATICALLY:
+        OnReconnectAutomatically();
         break;
     default:
         break;

@@ -8,6 +8,7 @@
 #include "platform/layout/panel_layout.h"
 #include "platform/qt/child_window.h"
 #include "platform/settings_store.h"
+#include "view/auto_reconnect.h"
 #include "view/panel_veil.h"
 
 #include <QPointer>
@@ -26,9 +27,9 @@
 
 // The one panel view: sessions, arrivals, the panel's controls and its pages.
 //
-// Thread contract: every member runs on the GUI thread except PostArrival, which the receive
-// thread calls, and PostAnswer, which may be called from any thread; both only post to the view
-// and return.
+// Thread contract: every member runs on the GUI thread except PostArrival and PostLinkLost,
+// which the receive thread calls, and PostAnswer, which may be called from any thread; they
+// only post to the view and return.
 class CControlSettingsDlg;
 
 class CKestrovaneView : public QWidget,
@@ -51,6 +52,14 @@ public:
     void OnMenuCommand(int commandId);
 
     void PostArrival() override;
+    void PostLinkLost(ksv::ResultCode reason) override;
+
+    // "Reconnect Automatically": a session the line or a silent device ended is opened again,
+    // after waits that the schedule gives. Any command of the user's stops the retries.
+    void SetReconnectSchedule(const ksv::ReconnectSchedule& schedule);
+    void StopReconnecting();
+    bool IsReconnecting() const { return m_reconnect.IsRetrying(); }
+    const QLabel* ReconnectLine() const { return m_reconnect.Line(); }
 
     // What the controls ask of the view.
     void PostAnswer(int32_t code, uint32_t controlId) override;
@@ -114,6 +123,8 @@ protected:
 private:
     // Session (view_session.cpp).
     void ConnectSession(bool outbound);
+    bool OpenSession(int port);
+    void OnLinkLost();
     void CloseSession();
     void ClearPanel();
     void BuildPanel();
@@ -167,6 +178,8 @@ private:
     std::vector<bool> AutoPlaceFlags();
     void RestoreAutoPlaceFlags(const std::vector<bool>& flags);
     void OnAlwaysReload();
+    void OnReconnectAutomatically();
+    void LoadReconnectSetting();
     void OnDefaultLayout();
 
     ksv::Link& m_link;
@@ -204,12 +217,16 @@ private:
     uint8_t m_PermitInbound = 0;
     uint8_t m_bLayoutAllowed = 1;
     uint8_t m_bPingsAllowed = 1;
+    int32_t m_AutoReconnect = 0;
+    int m_lastPort = 0;          // of the session opened last
+    bool m_sessionHeard = false; // the device has sent something since the port was opened
 
     QTimer m_pingTimer;                                  // timer 1
     QPointer<CControlSettingsDlg> m_pControlSettingsDlg; // the appearance dialog is its child
     // Over a panel kept after Goodbye.
     ksv::qt::OwnedWindow<CPanelVeil> m_keptVeil;
     bool m_buttonsCreated = false;
+    CAutoReconnect m_reconnect;
 
     // The answer a message-box thread left for OnPanelAnswer; a later one replaces it.
     struct PendingAnswer {

@@ -148,6 +148,10 @@ void CKestrovaneView::LayoutStartScreen(const QRect& area) {
         button.Place();
     };
     placeAt(m_btnConnect, 1);
+    // The reconnect line, across the top above "Connect".
+    const int lineBottom = m_btnConnect.m_y - m_iGap;
+    m_reconnect.PlaceLine(QRect(area.left() + m_iGap, area.top() + m_iGap,
+                                area.width() - 2 * m_iGap, lineBottom - area.top() - m_iGap));
     m_btnConnect.Enable(idle);
     if (m_PermitInbound != 0) {
         placeAt(m_btnConnectInbound, 2);

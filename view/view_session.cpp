@@ -1,7 +1,9 @@
 #include "view/kestrovane_view.h"
 
 #include "platform/qt/message_box_count.h"
+#include "resources/resource_ids.h"
 
+#include <QCoreApplication>
 #include <QPushButton>
 
 #include <algorithm>
@@ -74,31 +76,51 @@ void CKestrovaneView::SetPingTimer(bool enabled, int seconds) {
 
 void CKestrovaneView::ConnectSession(bool outbound) {
     const int port = outbound ? m_iComOutGoing : m_iComIncoming;
+    m_reconnect.Stop();
     if (m_bConnected != 0) {
         return;
     }
+    m_lastPort = port;
+    if (OpenSession(port)) {
+        return;
+    }
+    ShowUserMessage(QStringLiteral("Unable to connect to COM%1:").arg(port),
+                    Reason::PortUnavailable, true);
+    LayoutPanel(true);
+}
+
+// Opening: the start screen with the connect buttons disabled. False, and no longer
+// connected, when the port cannot be opened.
+bool CKestrovaneView::OpenSession(int port) {
     m_bConnected = 1;
+    m_sessionHeard = false;
     m_keptVeil.Reset();
     m_pCtrls.reset();
     m_nCtrls = 0;
     LayoutPanel(true);
+    // Every earlier port is closed by now: what it told of is no longer news.
+    QCoreApplication::removePostedEvents(this, WM_LINK_LOST);
+    QCoreApplication::removePostedEvents(this, WM_PANEL_ARRIVAL);
     const ksv::ResultCode result = m_link.OpenPort(port, this);
     if (result == ksv::kSuccess) {
-        return;
+        return true;
     }
     // The port may have opened with only the Hello failing: close it, or every later attempt
     // would find it open.
     if (result != ksv::kAlreadyOpen && m_link.IsPortOpen()) {
         m_link.ClosePort();
     }
-    ShowUserMessage(QStringLiteral("Unable to connect to COM%1:").arg(port),
-                    Reason::PortUnavailable, true);
     m_bConnected = 0;
-    LayoutPanel(true);
+    return false;
 }
 
 void CKestrovaneView::OnArrival() {
+    // Posted just before the session ended (an attempt given up, a Close): its store is gone.
+    if (!m_link.IsPortOpen()) {
+        return;
+    }
     const int32_t code = m_link.GetArrivalCode();
+    m_sessionHeard = true;
     HandleArrival(code);
     if (code == ksv::kArrivalDeviceEnded) {
         return;
@@ -120,6 +142,7 @@ void CKestrovaneView::HandleArrival(int32_t code) {
         }
         return;
     case ksv::kArrivalNewPanel:
+        m_reconnect.OnPanelArrived();
         RequestLayoutIfNeeded();
         BuildPanel();
         if (m_nCtrls == 0) {
@@ -130,6 +153,8 @@ void CKestrovaneView::HandleArrival(int32_t code) {
         LayoutPanel(true);
         return;
     case ksv::kArrivalDeviceEnded:
+        m_reconnect.OnSessionEnded(ksv::SessionEnd::DeviceGoodbye, m_AutoReconnect != 0,
+                                   m_lastPort);
         m_link.Disconnect(false);
         m_bConnected = 0;
         CloseLayoutDialogs();
@@ -207,6 +232,7 @@ void CKestrovaneView::OnTimer() {
         return;
     }
     EndSession(false);
+    m_reconnect.OnSessionEnded(ksv::SessionEnd::PingUnanswered, m_AutoReconnect != 0, m_lastPort);
 }
 
 // Back to the start screen with the application's title.
@@ -239,6 +265,10 @@ void CKestrovaneView::ShowKeptPanel() {
 }
 
 void CKestrovaneView::CloseSession() {
+    // While retrying on the start screen, the first Close only stops the retries.
+    if (m_reconnect.Stop() && m_bConnected == 0) {
+        return;
+    }
     if (m_bConnected != 0) {
         EndSession(true);
         return;

@@ -81,6 +81,7 @@ TEST(CMainFrame, Menu128HasBothPopupsWithTheirItemsAndIds) {
         {"", 0},
         {"Pings...", 32780},
         {"Com Ports...", 32771},
+        {"Reconnect Automatically", ID_RECONNECT_AUTOMATICALLY},
         {"", 0},
         {"Zoom In", ID_ZOOM_IN},
         {"Zoom Out", ID_ZOOM_OUT},
@@ -94,8 +95,10 @@ TEST(CMainFrame, Menu128HasBothPopupsWithTheirItemsAndIds) {
             EXPECT_EQ(items[i].id, expected[i].second) << i;
         }
     }
-    for (QAction* action : settings->actions())
-        EXPECT_EQ(action->isCheckable(), action->property("commandId").toInt() == 32805);
+    for (QAction* action : settings->actions()) {
+        const int id = action->property("commandId").toInt();
+        EXPECT_EQ(action->isCheckable(), id == 32805 || id == ID_RECONNECT_AUTOMATICALLY);
+    }
 
     const std::map<int, QList<QKeySequence>> shortcuts = {
         {ID_ZOOM_IN, {QKeySequence("Ctrl++"), QKeySequence("Ctrl+=")}},

@@ -8,6 +8,7 @@
 #include "recording_reporter.h"
 #include "resources/resource_ids.h"
 #include "tests/support/pty_device.h"
+#include "tests/support/tcp_device.h"
 #include "view/kestrovane_view.h"
 
 #include <QPushButton>
@@ -46,9 +47,10 @@ inline bool WaitFor(const std::function<bool()>& condition,
     return true;
 }
 
-// The real view and link, with the device on the far end of a pseudo-terminal registered as
-// the outbound port. Message boxes and dialogs are captured instead of shown.
-class ViewFixture : public testing::Test {
+// The real view and link, with the device on the far end of a pseudo-terminal (or a TCP
+// connection) registered as the outbound port. Message boxes and dialogs are captured instead
+// of shown.
+template <class Device> class ViewFixtureOn : public testing::Test {
 protected:
     static constexpr int kPort = 7;
     static constexpr const char16_t* kDeviceName = u"TestDevice";
@@ -188,7 +190,7 @@ public:
     }
 
 protected:
-    ksv::testing::PtyDevice device{kPort};
+    Device device{kPort};
     ksv::MemorySettingsStore settings;
     RecordingReporter reporter;
     std::unique_ptr<ksv::Link> link;
@@ -225,3 +227,5 @@ private:
         return payload;
     }
 };
+
+using ViewFixture = ViewFixtureOn<ksv::testing::PtyDevice>;
