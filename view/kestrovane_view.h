@@ -124,6 +124,7 @@ private:
     // Session (view_session.cpp).
     void ConnectSession(bool outbound);
     bool OpenSession(int port);
+    void TellUnableToConnect(int port);
     void OnLinkLost();
     void CloseSession();
     void ClearPanel();

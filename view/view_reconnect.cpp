@@ -34,8 +34,7 @@ void CKestrovaneView::OnLinkLost() {
     // A Connect of the user's that never reached the device is told like a port that does not
     // open.
     if (!m_sessionHeard && !m_reconnect.IsRetrying()) {
-        ShowUserMessage(QStringLiteral("Unable to connect to COM%1:").arg(m_lastPort),
-                        ksv::ReportReason::PortUnavailable, true);
+        TellUnableToConnect(m_lastPort);
         return;
     }
     m_reconnect.OnSessionEnded(ksv::SessionEnd::LinkFailed, m_AutoReconnect != 0, m_lastPort);

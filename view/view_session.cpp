@@ -84,13 +84,16 @@ void CKestrovaneView::ConnectSession(bool outbound) {
     if (OpenSession(port)) {
         return;
     }
-    ShowUserMessage(QStringLiteral("Unable to connect to COM%1:").arg(port),
-                    Reason::PortUnavailable, true);
-    LayoutPanel(true);
+    TellUnableToConnect(port);
 }
 
-// Opening: the start screen with the connect buttons disabled. False, and no longer
-// connected, when the port cannot be opened.
+void CKestrovaneView::TellUnableToConnect(int port) {
+    ShowUserMessage(QStringLiteral("Unable to connect to COM%1:").arg(port),
+                    Reason::PortUnavailable, true);
+}
+
+// Opening: the start screen with the connect buttons disabled. False, and back to the idle
+// start screen, when the port cannot be opened.
 bool CKestrovaneView::OpenSession(int port) {
     m_bConnected = 1;
     m_sessionHeard = false;
@@ -111,6 +114,7 @@ bool CKestrovaneView::OpenSession(int port) {
         m_link.ClosePort();
     }
     m_bConnected = 0;
+    LayoutPanel(true);
     return false;
 }
 

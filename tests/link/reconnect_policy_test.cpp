@@ -8,24 +8,6 @@ namespace {
 using namespace std::chrono_literals;
 using Phase = ReconnectPolicy::Phase;
 
-TEST(ReconnectPolicy, OnlyALostLinkOrASilentDeviceIsRetriedAndOnlyWhenEnabled) {
-    const struct {
-        SessionEnd end;
-        bool enabled;
-        bool retries;
-    } cases[] = {
-        {SessionEnd::LinkFailed, true, true},   {SessionEnd::PingUnanswered, true, true},
-        {SessionEnd::UserClosed, true, false},  {SessionEnd::DeviceGoodbye, true, false},
-        {SessionEnd::LinkFailed, false, false}, {SessionEnd::PingUnanswered, false, false},
-    };
-    for (const auto& c : cases) {
-        ReconnectPolicy policy;
-        EXPECT_EQ(policy.OnSessionEnded(c.end, c.enabled), c.retries)
-            << static_cast<int>(c.end) << " enabled " << c.enabled;
-        EXPECT_EQ(policy.IsRetrying(), c.retries);
-    }
-}
-
 TEST(ReconnectPolicy, WaitsDoubleFromTheBaseUpToTheMostWhateverTheCount) {
     const ReconnectSchedule standard;
     const std::chrono::milliseconds expected[] = {2s, 4s, 8s, 16s, 30s, 30s};
@@ -38,7 +20,7 @@ TEST(ReconnectPolicy, WaitsDoubleFromTheBaseUpToTheMostWhateverTheCount) {
     EXPECT_EQ(RetryDelay(quick, 3), 150ms);
 }
 
-TEST(ReconnectPolicy, FailedAttemptsCountOnAPanelStartsAgainAndGoodbyeStops) {
+TEST(ReconnectPolicy, FailedAttemptsCountAPanelStartsAgainGoodbyeStops) {
     ReconnectPolicy policy;
     ASSERT_TRUE(policy.OnSessionEnded(SessionEnd::LinkFailed, true));
     policy.OnAttemptStarted();
@@ -58,6 +40,7 @@ TEST(ReconnectPolicy, FailedAttemptsCountOnAPanelStartsAgainAndGoodbyeStops) {
 
     policy.OnPanelArrived();
     EXPECT_FALSE(policy.IsRetrying());
+    EXPECT_FALSE(policy.OnSessionEnded(SessionEnd::PingUnanswered, false)) << "not enabled";
     ASSERT_TRUE(policy.OnSessionEnded(SessionEnd::PingUnanswered, true));
     EXPECT_EQ(policy.Attempt(), 1);
     policy.OnAttemptStarted();
