@@ -37,9 +37,9 @@ public:
 // - Send* and WriteBytes: any thread, never while holding a StoreLock. Frames are serialised by
 //   the link's own write lock, not the store lock, and each write is bounded (LinkLimits): the
 //   caller waits at most about frameWriteMs, never on a stalled receive.
-// - The receive thread runs one frame per StartReceiver and posts to the sink once, except
-//   when the port went away (kLinkClosed), when it ends silently. It reads without the store
-//   lock and takes it only for short steps.
+// - The receive thread runs one frame per StartReceiver and posts to the sink once: an arrival,
+//   or PostLinkLost when the port went away by itself (nothing after our own ClosePort). It
+//   reads without the store lock and takes it only for short steps.
 // - Getters may be called from any thread.
 //
 // Results are the codes of result_code.h as the platform reports them: a failed platform call
