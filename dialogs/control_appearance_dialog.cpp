@@ -3,6 +3,7 @@
 #include "dialogs/dialog_items.h"
 #include "dialogs/dialog_units.h"
 #include "dialogs/int_field.h"
+#include "platform/layout/layout_ranges.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,7 +19,6 @@ constexpr int kAnyMin = INT_MIN;
 constexpr int kAnyMax = INT_MAX;
 constexpr int kWidthMax = 240;
 constexpr int kHeightMax = 320;
-constexpr int kFontSizeMax = 300;
 
 constexpr int kEditWidth = 27;
 constexpr int kEditHeight = 14;
@@ -105,7 +105,8 @@ void CControlAppearanceDlg::accept() {
         !ExchangeField(m_widthEdit, 1, kWidthMax, exchanged.width) ||
         !ExchangeField(m_heightEdit, 1, kHeightMax, exchanged.height) ||
         (single && !ExchangeField(m_pageEdit, kAnyMin, kAnyMax, exchanged.page)) ||
-        !ExchangeField(m_fontSizeEdit, 1, kFontSizeMax, exchanged.fontHeight)) {
+        !ExchangeField(m_fontSizeEdit, ksv::kMinFontHeight, ksv::kMaxFontHeight,
+                       exchanged.fontHeight)) {
         return;
     }
     // A kind without appearances to choose from keeps the one it has.

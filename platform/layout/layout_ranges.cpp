@@ -16,10 +16,6 @@ constexpr int32_t kMaxExtent = 2048;
 // More pages than any panel fills; page arithmetic (+1) never overflows.
 constexpr int32_t kMaxPage = 9999;
 constexpr int32_t kEveryPage = -1;
-// What the Control Appearance dialog accepts; glyphs of thousands of pixels stall the font
-// engine, and 0 is no font.
-constexpr int32_t kMinFontHeight = 1;
-constexpr int32_t kMaxFontHeight = 300;
 // Alignment 0..2 and image placement modes 0..4 share one entry.
 constexpr int32_t kLastAlign = 4;
 // The longest period the Ping dialog offers; the period in milliseconds stays inside int.

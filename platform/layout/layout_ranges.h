@@ -7,6 +7,11 @@ namespace ksv {
 // Stored layout values come from hand-edited files and from the device: each is brought into a
 // range the toolkit handles without stalling, keeping every value a layout can mean.
 
+// Font heights the Control Appearance dialog accepts; glyphs of thousands of pixels stall the
+// font engine, and 0 is no font.
+inline constexpr int32_t kMinFontHeight = 1;
+inline constexpr int32_t kMaxFontHeight = 300;
+
 // x and y, the open placement's too.
 int32_t SanitiseCoordinate(int32_t value);
 // width and height.

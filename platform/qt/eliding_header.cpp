@@ -1,5 +1,7 @@
 #include "platform/qt/eliding_header.h"
 
+#include "platform/qt/fitted_text.h"
+
 #include <QHelpEvent>
 #include <QStyleOptionHeader>
 #include <QTableView>
@@ -22,7 +24,7 @@ QString ElidingHeader::ShownLabel(const QString& label, int logicalIndex) const 
     initStyleOption(&section);
     section.rect = SectionRect(logicalIndex);
     const int room = style()->subElementRect(QStyle::SE_HeaderLabel, &section, this).width();
-    return fontMetrics().elidedText(label, Qt::ElideRight, room);
+    return FitLine(label, font(), room);
 }
 
 QString ElidingHeader::ShownLabel(int logicalIndex) const {
@@ -45,7 +47,7 @@ bool ElidingHeader::viewportEvent(QEvent* event) {
     const int index = logicalIndexAt(help->pos());
     const QString label =
         index < 0 ? QString() : model()->headerData(index, orientation()).toString();
-    if (label.isEmpty() || ShownLabel(label, index) == label) {
+    if (label.isEmpty() || ShownLabel(index) == label) {
         QToolTip::hideText();
         event->ignore();
         return true;
