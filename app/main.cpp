@@ -1,4 +1,5 @@
 #include "app/argument_vector.h"
+#include "app/command_line.h"
 #include "app/kestrovane_app.h"
 #include "app/program_restart.h"
 #include "app/zoom_arguments.h"
@@ -23,6 +24,13 @@ struct RunResult {
     std::optional<int> restartQuarters; // the user asked to restart at this zoom
 };
 
+// A scratch core application names the program in the usage text; it needs no display.
+ksv::CommandLineResult ReadCommandLine(const std::vector<std::string>& arguments) {
+    ksv::ArgumentVector copy(arguments);
+    QCoreApplication core(copy.Count(), copy.Values());
+    return ksv::ParseCommandLine(QCoreApplication::arguments());
+}
+
 RunResult RunApplication(std::vector<std::string> arguments, std::optional<int> zoomArgument) {
     const QString settingsPath = ksv::DefaultSettingsPath();
     const ksv::ScaleFactorEnvironment scaleFactor;
@@ -31,7 +39,6 @@ RunResult RunApplication(std::vector<std::string> arguments, std::optional<int> 
     ksv::ArgumentVector argv(std::move(arguments));
     QApplication application(argv.Count(), argv.Values());
     scaleFactor.Restore();
-    QCoreApplication::setApplicationName(QStringLiteral("Kestrovane"));
 
     RunResult run;
     CKestrovaneApp app({settingsPath, QCoreApplication::applicationFilePath(),
@@ -55,14 +62,18 @@ RunResult RunApplication(std::vector<std::string> arguments, std::optional<int> 
 } // namespace
 
 int main(int argc, char** argv) {
+    QCoreApplication::setApplicationName(QStringLiteral("Kestrovane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KSV_VERSION));
     const std::vector<std::string> original(argv, argv + argc);
-    std::vector<std::string> arguments = original;
-    const ksv::ZoomArgument zoom = ksv::ExtractZoomArgument(arguments);
-    if (zoom.given && !zoom.quarters) {
-        std::fprintf(stderr, "%s: --zoom takes a factor from 1 to 4, such as 1.5\n", argv[0]);
-        return 2;
+    const ksv::CommandLineResult commandLine = ReadCommandLine(original);
+    if (commandLine.exitStatus) {
+        std::fputs(qPrintable(commandLine.text), *commandLine.exitStatus == 0 ? stdout : stderr);
+        return *commandLine.exitStatus;
     }
-    const RunResult run = RunApplication(std::move(arguments), zoom.quarters);
+    // The platform never sees --zoom.
+    std::vector<std::string> arguments = original;
+    ksv::ExtractZoomArgument(arguments);
+    const RunResult run = RunApplication(std::move(arguments), commandLine.options.zoomQuarters);
     if (!run.restartQuarters)
         return run.exitCode;
     // Everything is closed by now: the new process opens the port afresh.
