@@ -39,8 +39,8 @@ void SetDefaultSize(CCtrl& ctrl) {
     ctrl.m_height = height;
 }
 
-int FirstFreePage(const std::set<int>& storedPages) {
-    int page = 0;
+int FirstFreePage(const std::set<int>& storedPages, int from) {
+    int page = from;
     while (storedPages.count(page) != 0) {
         ++page;
     }
@@ -48,7 +48,7 @@ int FirstFreePage(const std::set<int>& storedPages) {
 }
 
 void FlowRow(CCtrl* ctrls, uint32_t count, uint32_t& index, int& y, int& page, const FlowArea& area,
-             const FlowSpacing& spacing) {
+             const FlowSpacing& spacing, const std::set<int>& storedPages) {
     if (index >= count) {
         return;
     }
@@ -79,7 +79,7 @@ void FlowRow(CCtrl* ctrls, uint32_t count, uint32_t& index, int& y, int& page, c
     // The first row of a page is always placed, however tall.
     if (y != 0 && y + 2 * spacing.gap + rowHeight > area.bottom) {
         y = 0;
-        ++page;
+        page = FirstFreePage(storedPages, page + 1);
     }
 
     const uint32_t shown = index - skipped - start;
@@ -113,13 +113,13 @@ void FlowRow(CCtrl* ctrls, uint32_t count, uint32_t& index, int& y, int& page, c
     y += spacing.gap + rowHeight;
 }
 
-void FlowControls(CCtrl* ctrls, uint32_t count, int firstPage, const FlowArea& area,
-                  const FlowSpacing& spacing) {
+void FlowControls(CCtrl* ctrls, uint32_t count, const std::set<int>& storedPages,
+                  const FlowArea& area, const FlowSpacing& spacing) {
     uint32_t index = 0;
     int y = 0;
-    int page = firstPage;
+    int page = FirstFreePage(storedPages);
     while (index < count) {
-        FlowRow(ctrls, count, index, y, page, area, spacing);
+        FlowRow(ctrls, count, index, y, page, area, spacing, storedPages);
     }
 }
 

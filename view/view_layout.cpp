@@ -81,7 +81,7 @@ void CKestrovaneView::LayoutPanel(bool applyStoredLayout) {
 
     const FlowArea area{client.left(), client.top(), client.left() + client.width(), barY};
     const FlowSpacing spacing{m_iGap, m_iMaxSpread, m_bJustify != 0};
-    FlowControls(m_pCtrls.get(), m_nCtrls, FirstFreePage(StoredLayoutPages()), area, spacing);
+    FlowControls(m_pCtrls.get(), m_nCtrls, StoredLayoutPages(), area, spacing);
 
     for (uint32_t i = 0; i < m_nCtrls; ++i) {
         CCtrl& ctrl = m_pCtrls[i];
@@ -212,7 +212,7 @@ ksv::PanelLayout CKestrovaneView::CurrentPanelLayout() {
     return panel;
 }
 
-// Automatic placement starts after every page a stored placement uses.
+// The pages stored placements use, which automatic placement leaves to them.
 std::set<int> CKestrovaneView::StoredLayoutPages() {
     if (!HasDeviceName()) {
         return {};

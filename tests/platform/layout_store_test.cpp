@@ -145,28 +145,6 @@ TEST_F(LayoutStoreTest, DeviceWideLocksAndPingPeriod) {
     EXPECT_EQ(Stored(kDeviceWideId, kAttrPingsLocked), 1);
 }
 
-TEST_F(LayoutStoreTest, StoredPagesNameOnlyStoredPlacements) {
-    std::vector<StoredControl> controls(4);
-    controls[0].id = 1; // saved while automatic: its page is the flow's own
-    Store(1, kAttrAutoPlace, 1);
-    Store(1, kAttrPage, 0);
-    controls[1].id = 2; // moved to page 3
-    Store(2, kAttrAutoPlace, 0);
-    Store(2, kAttrPage, 3);
-    controls[2].id = 3; // a Section from the device: both pages
-    controls[2].traits = kSection;
-    Store(3, kAttrAutoPlace, 0);
-    Store(3, kAttrPage, -1);
-    Store(3, kAttrPageOpen, 1000000);
-    controls[3].id = 4; // no flag stored: its current flag decides
-    controls[3].layout.autoPlace = false;
-    Store(4, kAttrPage, 1);
-    Store(9, kAttrAutoPlace, 0); // not in the panel
-    Store(9, kAttrPage, 5);
-
-    EXPECT_EQ(StoredPages(device, controls), (std::set<int32_t>{1, 3, 9999}));
-}
-
 TEST_F(LayoutStoreTest, WholePanelIsOneCommitReadsBackAndTellsAFailedWrite) {
     PanelLayout panel;
     panel.device.pingSeconds = 10;

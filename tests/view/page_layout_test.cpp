@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace {
@@ -19,8 +20,8 @@ struct Panel {
         }
     }
     CCtrl& operator[](size_t i) { return ctrls[i]; }
-    void Flow(const FlowArea& area = kReferenceArea, int firstPage = 0) {
-        FlowControls(ctrls.get(), static_cast<uint32_t>(count), firstPage, area, FlowSpacing{});
+    void Flow(const FlowArea& area = kReferenceArea, const std::set<int>& storedPages = {}) {
+        FlowControls(ctrls.get(), static_cast<uint32_t>(count), storedPages, area, FlowSpacing{});
     }
     std::vector<int> Xs() const {
         std::vector<int> xs;
@@ -121,7 +122,7 @@ TEST(FlowControls, JustificationCanBeTurnedOff) {
     }
     FlowSpacing spacing;
     spacing.justify = false;
-    FlowControls(panel.ctrls.get(), 3, 0, kReferenceArea, spacing);
+    FlowControls(panel.ctrls.get(), 3, {}, kReferenceArea, spacing);
     EXPECT_EQ(panel.Xs(), (std::vector<int>{2, 79, 156}));
 }
 
@@ -168,13 +169,21 @@ TEST(FlowControls, AWiderViewFitsMoreControlsPerRow) {
     EXPECT_EQ(panel[4].m_y, 61);
 }
 
-TEST(FlowControls, StartsOnTheFirstPageNoStoredLayoutNames) {
+TEST(FlowControls, FlowsOnlyOntoPagesNoStoredLayoutNames) {
     EXPECT_EQ(FirstFreePage({}), 0);
     EXPECT_EQ(FirstFreePage({0, 1}), 2);
     EXPECT_EQ(FirstFreePage({-1, 1, 3}), 0);
     Panel panel(2);
-    panel.Flow(kReferenceArea, FirstFreePage({0, 1}));
+    panel.Flow(kReferenceArea, {0, 1});
     EXPECT_EQ(panel[0].m_page, 2);
+
+    // Three rows of two fill a page; the flow steps over the stored pages 1 and 2.
+    Panel many(14);
+    many.Flow(kReferenceArea, {1, 2, 4});
+    EXPECT_EQ(many[5].m_page, 0);
+    EXPECT_EQ(many[6].m_page, 3);
+    EXPECT_EQ(many[6].m_y, 2);
+    EXPECT_EQ(many[12].m_page, 5);
 }
 
 TEST(DefaultSize, FollowsKindEditabilityAndAppearance) {

@@ -16,6 +16,7 @@
 #include <QListWidget>
 
 #include <climits>
+#include <set>
 
 namespace {
 
@@ -92,6 +93,41 @@ TEST_F(ViewLayout, ModifyMovesOneControlToPageThreeOnlyWithOk) {
     EXPECT_TRUE(IsVisible(ControlButton(1)));
     EXPECT_EQ(ControlButton(1)->geometry().topLeft(), QPoint(60, 2));
     Save(*view, QStringLiteral("layout-after.png"));
+}
+
+// Pages holding a control placed by the user or the device are left to it; the flow keeps
+// its own pages, which SaveLayout stores too, filled from page 0.
+TEST_F(ViewLayout, TheFlowNeverCoversAPagePlacedByTheUserOrTheDevice) {
+    StartView();
+    ConnectWithPanel(Buttons(10));
+    CControlSettingsDlg* settingsDlg = OpenControlSettings();
+    ASSERT_NE(settingsDlg, nullptr);
+    CControlAppearanceDlg* appearance = Modify(*settingsDlg, {1});
+    ASSERT_NE(appearance, nullptr);
+    SetField(*appearance, CControlAppearanceDlg::kPageEditId, 1);
+    SetField(*appearance, CControlAppearanceDlg::kXEditId, 10);
+    SetField(*appearance, CControlAppearanceDlg::kYEditId, 100);
+    PressOk(*appearance);
+    PressOk(*settingsDlg);
+
+    auto pagesOfAutomatic = [this] {
+        std::set<int> pages;
+        for (uint32_t i = 0; i < 10; ++i) {
+            if (view->Control(i)->m_bAutoPlace) {
+                pages.insert(view->Control(i)->m_page);
+            }
+        }
+        return pages;
+    };
+    EXPECT_EQ(view->Control(1)->m_page, 1);
+    EXPECT_EQ(pagesOfAutomatic(), (std::set<int>{0, 2}));
+
+    Send(EncodeLayoutEntries({{5, kAttrPage, 3}, {5, kAttrY, 150}}));
+    ASSERT_TRUE(WaitFor([this] { return view->Control(4)->m_page == 3; }));
+    EXPECT_EQ(pagesOfAutomatic(), (std::set<int>{0, 2}));
+    Send(EncodeLayoutEntries({{6, kAttrPage, 0}}));
+    ASSERT_TRUE(WaitFor([this] { return !view->Control(5)->m_bAutoPlace; }));
+    EXPECT_EQ(pagesOfAutomatic(), (std::set<int>{2, 4}));
 }
 
 TEST_F(ViewLayout, SeveralControlsTakeSizeAndFontButKeepPlacesAndCancelChangesNothing) {
