@@ -157,9 +157,10 @@ void ApplyStyle(ControlRecord& record, const EntryBytes& entry) {
         return; // no style word
     }
     const uint32_t word = GetU32(entry.head.data());
+    // A message box also takes its icon and buttons, replacing the old ones.
     const uint32_t mask = record.kind == kRecordMessageBox ? 0x00770011u : 0x00000011u;
     record.styleUpdated = 1;
-    record.flags = (record.flags & ~0x00000011u) | (word & mask);
+    record.flags = (record.flags & ~mask) | (word & mask);
     if ((word & 0x00000040u) != 0 && entry.head.size() >= 8) {
         record.colour = GetU32(entry.head.data() + 4);
     }

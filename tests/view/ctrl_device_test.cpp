@@ -61,6 +61,16 @@ TEST_F(CtrlDevice, MessageBoxesAreAnsweredByTheirButtonsCode) {
     EXPECT_EQ(NextValue(1), std::vector<uint8_t>{1});
 }
 
+TEST_F(CtrlDevice, AStyleUpdateReplacesAMessagesIconAndButtons) {
+    using namespace ksv;
+    Connect({Message(1, kFlagHidden | kFlagIconExclamation | kFlagButtonsOk, u"Full")});
+    Send(EncodeStyleUpdate({StyleEntry(1, kFlagIconInformation | kFlagButtonsOkSilent)}));
+    ASSERT_TRUE(WaitFor([] { return OpenBoxes().size() == 1; }));
+    EXPECT_EQ(OpenBoxes()[0]->icon(), QMessageBox::Information);
+    Answer(OpenBoxes()[0], QMessageBox::Ok);
+    EXPECT_TRUE(NothingSent()) << "the silent OK of the new buttons reports no answer";
+}
+
 TEST_F(CtrlDevice, ABurstOfMessagesOpensNoMoreThanTheCapAndAHugeTextIsCut) {
     using namespace ksv;
     const std::u16string huge(1 << 20, u'x');
