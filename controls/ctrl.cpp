@@ -521,6 +521,28 @@ void CCtrl::OnClicked(QWidget* window) {
     ReportInternalError(__LINE__);
 }
 
+void CCtrl::OnEditEnter() {
+    switch (m_kind) {
+    case ControlKind::Text:
+        if (Appearance() == 1) {
+            ClickText();
+        }
+        return;
+    case ControlKind::Number:
+        if (Appearance() == 1) {
+            ClickNumber(m_pEdit.get());
+        }
+        return;
+    case ControlKind::Password:
+        if (m_state == 0) {
+            ClickPassword();
+        }
+        return;
+    default:
+        return;
+    }
+}
+
 void CCtrl::UpdateValue(const std::vector<uint8_t>& value) {
     switch (m_kind) {
     case ControlKind::Unsupported:

@@ -203,6 +203,8 @@ public:
     // Input.
     void OnClicked(QWidget* window);
     void OnEditChange();
+    // Enter in an edit does what the control's "OK" does, where its appearance shows one.
+    void OnEditEnter();
     void OnSelChange(QWidget* window);
     void OnPickerChange(QWidget* window);
     void OnSliderMoved();

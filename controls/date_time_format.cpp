@@ -56,12 +56,12 @@ std::u16string Digits(unsigned value, int minDigits) {
     return std::u16string(buffer, buffer + std::char_traits<char>::length(buffer));
 }
 
-bool MonthValid(const PackedDateTime& v) {
-    return v.Month() >= 1 && v.Month() <= 12;
-}
-
-bool DayValid(const PackedDateTime& v) {
-    return v.Day() >= 1 && v.Day() <= DaysInMonth(v.Month(), v.Year());
+// The calendar time of every token but the weekday names: a real date and time of day. Any
+// year is a year.
+bool CalendarTimeValid(const PackedDateTime& v) {
+    return v.Month() >= 1 && v.Month() <= 12 && v.Day() >= 1 &&
+           v.Day() <= DaysInMonth(v.Month(), v.Year()) && v.Hour() <= 23 && v.Minute() <= 59 &&
+           v.Second() <= 59;
 }
 
 // Weekday names are those of the date 2000-01-(byte + 2), 2 January 2000 being a Sunday: bytes
@@ -86,58 +86,66 @@ std::u16string FirstCharacter(const std::u16string& text) {
     return text.substr(0, pair ? 2 : 1);
 }
 
-std::u16string Render(Picture picture, const PackedDateTime& v, const TimeLocale& names) {
-    const bool hourValid = v.Hour() <= 23;
-    const bool minuteValid = v.Minute() <= 59;
-    const bool secondValid = v.Second() <= 59;
-    const std::optional<int> weekday = WeekdayOfByte(v.Weekday());
+bool IsWeekdayPicture(Picture picture) {
+    return picture == Picture::WeekdayName || picture == Picture::WeekdayAbbreviation;
+}
+
+// What a token shows when its calendar time is no real date: a dash per letter of its picture.
+std::u16string Placeholder(const Token& token) {
+    return std::u16string(token.text.size() - 2, u'-');
+}
+
+std::optional<std::u16string> Render(Picture picture, const PackedDateTime& v,
+                                     const TimeLocale& names) {
+    if (IsWeekdayPicture(picture)) {
+        const std::optional<int> weekday = WeekdayOfByte(v.Weekday());
+        if (!weekday)
+            return std::nullopt;
+        return picture == Picture::WeekdayName ? names.WeekdayName(*weekday)
+                                               : names.WeekdayAbbreviation(*weekday);
+    }
+    if (!CalendarTimeValid(v))
+        return std::nullopt;
     switch (picture) {
     case Picture::Year4:
         return Digits(v.Year(), 4);
     case Picture::Year2:
         return Digits(v.Year() % 100, 2);
     case Picture::MonthName:
-        return MonthValid(v) ? names.MonthName(v.Month()) : u"";
+        return names.MonthName(v.Month());
     case Picture::MonthAbbreviation:
-        return MonthValid(v) ? names.MonthAbbreviation(v.Month()) : u"";
+        return names.MonthAbbreviation(v.Month());
     case Picture::Month2:
-        return MonthValid(v) ? Digits(v.Month(), 2) : u"";
+        return Digits(v.Month(), 2);
     case Picture::Month:
-        return MonthValid(v) ? Digits(v.Month(), 1) : u"";
-    case Picture::WeekdayName:
-        return weekday ? names.WeekdayName(*weekday) : u"";
-    case Picture::WeekdayAbbreviation:
-        return weekday ? names.WeekdayAbbreviation(*weekday) : u"";
+        return Digits(v.Month(), 1);
     case Picture::Day2:
-        return DayValid(v) ? Digits(v.Day(), 2) : u"";
+        return Digits(v.Day(), 2);
     case Picture::Day:
-        return DayValid(v) ? Digits(v.Day(), 1) : u"";
+        return Digits(v.Day(), 1);
     case Picture::Hour12Two:
-        return hourValid ? Digits(TwelveHour(v.Hour()), 2) : u"";
+        return Digits(TwelveHour(v.Hour()), 2);
     case Picture::Hour12:
-        return hourValid ? Digits(TwelveHour(v.Hour()), 1) : u"";
+        return Digits(TwelveHour(v.Hour()), 1);
     case Picture::Hour24Two:
-        return hourValid ? Digits(v.Hour(), 2) : u"";
+        return Digits(v.Hour(), 2);
     case Picture::Hour24:
-        return hourValid ? Digits(v.Hour(), 1) : u"";
+        return Digits(v.Hour(), 1);
     case Picture::Second2:
-        return secondValid ? Digits(v.Second(), 2) : u"";
+        return Digits(v.Second(), 2);
     case Picture::Second:
-        return secondValid ? Digits(v.Second(), 1) : u"";
+        return Digits(v.Second(), 1);
     case Picture::Minute2:
-        return minuteValid ? Digits(v.Minute(), 2) : u"";
+        return Digits(v.Minute(), 2);
     case Picture::Minute:
-        return minuteValid ? Digits(v.Minute(), 1) : u"";
+        return Digits(v.Minute(), 1);
     case Picture::Designator:
-        if (!hourValid)
-            return u"";
         return v.Hour() < 12 ? names.AmDesignator() : names.PmDesignator();
     case Picture::DesignatorFirst:
-        if (!hourValid)
-            return u"";
         return FirstCharacter(v.Hour() < 12 ? names.AmDesignator() : names.PmDesignator());
+    default:
+        return std::nullopt;
     }
-    return u"";
 }
 
 } // namespace
@@ -160,7 +168,7 @@ std::u16string FormatDateTime(const PackedDateTime& value, const std::u16string&
             ++pos;
             continue;
         }
-        result += Render(match->picture, value, names);
+        result += Render(match->picture, value, names).value_or(Placeholder(*match));
         pos += match->text.size();
     }
     return result;

@@ -11,9 +11,10 @@ namespace ksv {
 // Expands the date/time tokens of `format` ("%yyyy%", "%MMMM%", "%HH%", "%tt%", ...) with
 // the names of `names`; every other character is copied. Tokens are matched case-sensitively
 // in a fixed order, so "%MMMM%" wins over "%MM%", and "%M%" (month) differs from "%m%"
-// (minutes). A field outside its calendar range (month 0, day 32, hour 24) renders each of
-// its tokens as an empty string. Weekday names are those of 2000-01-(weekday + 2): 0 and 7
-// are Sundays, 29 a Monday, and from 30 on the names are empty.
+// (minutes). A value that is no real date and time (month 0, 31 February, hour 24) renders
+// every token but the weekday names as a dash per letter of its picture ("%dd%" "--",
+// "%yyyy%" "----"). Weekday names are those of 2000-01-(weekday + 2): 0 and 7 are Sundays,
+// 29 a Monday, and from 30 on there is no such date, so dashes.
 std::u16string FormatDateTime(const PackedDateTime& value, const std::u16string& format,
                               const TimeLocale& names);
 // The same with the user's LC_TIME locale.

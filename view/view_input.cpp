@@ -70,6 +70,9 @@ void CKestrovaneView::RouteToControl(CCtrl& ctrl, int notifyCode, QWidget* sourc
     case ksv::qt::kNotifyEditChange:
         ctrl.OnEditChange();
         return;
+    case ksv::qt::kNotifyEditEnter:
+        ctrl.OnEditEnter();
+        return;
     case ksv::qt::kNotifySelChange:
         ctrl.OnSelChange(source);
         return;

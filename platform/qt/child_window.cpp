@@ -223,6 +223,8 @@ QLineEdit* CreateEdit(QWidget* parent, const QString& text, uint32_t style, int 
     // textEdited, not textChanged: what the program sets is never taken for typing.
     QObject::connect(edit, &QLineEdit::textEdited, edit,
                      [edit]() { Notify(edit, kNotifyEditChange); });
+    QObject::connect(edit, &QLineEdit::returnPressed, edit,
+                     [edit]() { Notify(edit, kNotifyEditEnter); });
     return edit;
 }
 

@@ -36,6 +36,8 @@ inline constexpr uint32_t kEditAutoHScroll = 0x80;
 // Notification codes passed to CommandTarget::OnCommand.
 inline constexpr int kNotifyClicked = 0;
 inline constexpr int kNotifyEditChange = 0x0300;
+// Enter (Return) was pressed in an edit.
+inline constexpr int kNotifyEditEnter = 0x0301;
 inline constexpr int kNotifySelChange = 1;
 inline constexpr int kNotifyPickerChange = -759;
 // A slider was moved by a step or let go; never sent while its thumb is dragged.

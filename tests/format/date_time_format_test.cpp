@@ -53,7 +53,7 @@ TEST(FormatDateTime, WeekdayNamesComeFromTheWeekdayByteAlone) {
     v.SetWeekday(6);
     EXPECT_EQ(FormatDateTime(v, u"%dddd%", C()), u"Saturday");
     v.SetWeekday(30); // 2000-01-32: no date, so no name
-    EXPECT_EQ(FormatDateTime(v, u"[%dddd%%ddd%]", C()), u"[]");
+    EXPECT_EQ(FormatDateTime(v, u"[%dddd%%ddd%]", C()), u"[-------]");
 }
 
 // The name is that of 2000-01-(byte + 2), which is a real date up to byte 29.
@@ -61,7 +61,8 @@ TEST(FormatDateTime, WeekdayBytesPastSaturdayNameTheDayOfTheirDate) {
     const struct {
         uint8_t weekday;
         const char16_t* name;
-    } cases[] = {{7, u"Sunday"}, {13, u"Saturday"}, {20, u"Saturday"}, {29, u"Monday"}, {255, u""}};
+    } cases[] = {
+        {7, u"Sunday"}, {13, u"Saturday"}, {20, u"Saturday"}, {29, u"Monday"}, {255, u"----"}};
     for (const auto& c : cases) {
         PackedDateTime v{};
         v.SetWeekday(c.weekday);
@@ -76,23 +77,31 @@ TEST(WeekdayListNames, SundayToSaturdayAbbreviated) {
     EXPECT_EQ(items[6], u"Sat");
 }
 
-TEST(FormatDateTime, FieldsOutOfRangeRenderEmptyTokensOnly) {
-    PackedDateTime v = Sample();
-    v.SetMonth(13);
-    v.SetHour(24);
-    EXPECT_EQ(FormatDateTime(v, u"[%MMMM%%MMM%%MM%%M%] %dd% [%HH%%hh%%tt%%t%] %mm%", C()),
-              u"[] 03 [] 07");
+// One field out of range makes the whole value no date: every token but the weekday names
+// shows a dash per letter, whichever field it names.
+TEST(FormatDateTime, AValueThatIsNoDateShowsDashesForEveryToken) {
+    const std::u16string all =
+        u"%dd%.%MM%.%yyyy% %HH%:%mm%:%ss% %d%/%M%/%yy% %MMM% %hh%%tt% %dddd%";
+    PackedDateTime v = Sample(); // a Tuesday
+    v.SetMonth(2);
+    v.SetDay(31);
+    v.SetYear(2026);
+    EXPECT_EQ(FormatDateTime(v, all, C()), u"--.--.---- --:--:-- -/-/-- --- ---- Tuesday");
+    for (auto spoil :
+         {+[](PackedDateTime& p) { p.SetMonth(0); }, +[](PackedDateTime& p) { p.SetHour(24); },
+          +[](PackedDateTime& p) { p.SetMinute(60); },
+          +[](PackedDateTime& p) { p.SetSecond(255); }}) {
+        v = Sample();
+        spoil(v);
+        EXPECT_EQ(FormatDateTime(v, u"%dd%.%MM%.%yy% %HH%:%mm%", C()), u"--.--.-- --:--");
+    }
     v = Sample();
-    v.SetDay(31); // April has 30 days
-    v.SetMinute(60);
-    v.SetSecond(255);
-    EXPECT_EQ(FormatDateTime(v, u"[%dd%%d%][%mm%%m%][%ss%%s%]%MM%", C()), u"[][][]04");
     v.SetMonth(2);
     v.SetDay(29);
     v.SetYear(2000);
     EXPECT_EQ(FormatDateTime(v, u"%dd%", C()), u"29");
     v.SetYear(1900);
-    EXPECT_EQ(FormatDateTime(v, u"%dd%", C()), u"");
+    EXPECT_EQ(FormatDateTime(v, u"%dd%", C()), u"--");
 }
 
 TEST(FormatDateTime, OtherTextIsCopiedAsItStands) {

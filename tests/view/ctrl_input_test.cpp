@@ -5,7 +5,10 @@
 #include "charts/matrix_dlg.h"
 #include "controls/momentary_button.h"
 #include "dialogs/date_time_dialog.h"
+#include "dialogs/entry_dialog_items.h"
 #include "dialogs/number_dialog.h"
+#include "platform/qt/child_window.h"
+#include "tests/dialogs/dialog_test_support.h"
 
 namespace {
 
@@ -147,6 +150,35 @@ TEST_F(CtrlInput, PlainTextSendsEveryKeystrokeButNeverEchoesTheDevice) {
     EXPECT_TRUE(NothingSent());
     Click(Ctrl(2)->m_pButton.get());
     EXPECT_EQ(NextValue(2), field("hi"));
+}
+
+TEST_F(CtrlInput, EnterInAnEditWithOkDoesWhatOkDoes) {
+    using ksv::kFlagEditable;
+    Connect({DeviceControl('T', kFlagEditable, 1).ValueText(u"").U32('m', 4),
+             DeviceControl('T', kFlagEditable, 2).ValueText(u"").U32('m', 4),
+             Number(3, 0, 0, 0, 1000, 0xFF), DeviceControl('P', 0, 4).ValueByte(0)},
+            {{2, 1}, {3, 1}});
+    TypeInto(Ctrl(2)->m_pEdit.get(), "hi");
+    EXPECT_TRUE(NothingSent());
+    QTest::keyClick(Ctrl(2)->m_pEdit.get(), Qt::Key_Return);
+    EXPECT_EQ(NextValue(2), (std::vector<uint8_t>{'h', 'i', 0, 0}));
+
+    Ctrl(3)->m_pEdit->clear();
+    TypeInto(Ctrl(3)->m_pEdit.get(), "12.5");
+    QTest::keyClick(Ctrl(3)->m_pEdit.get(), Qt::Key_Enter);
+    EXPECT_EQ(NextValue(3), I32(125));
+
+    TypeInto(Ctrl(4)->m_pEdit.get(), "pw");
+    QTest::keyClick(Ctrl(4)->m_pEdit.get(), Qt::Key_Return);
+    const auto password = NextValue(4);
+    ASSERT_EQ(password.size(), 68u);
+    EXPECT_EQ(std::string(password.begin(), password.begin() + 2), "pw");
+
+    // Without "OK" every keystroke went out already; Enter adds nothing.
+    TypeInto(Ctrl(1)->m_pEdit.get(), "a");
+    EXPECT_EQ(NextValue(1), (std::vector<uint8_t>{'a', 0, 0, 0}));
+    QTest::keyClick(Ctrl(1)->m_pEdit.get(), Qt::Key_Return);
+    EXPECT_TRUE(NothingSent());
 }
 
 TEST_F(CtrlInput, EditsTakeTheDevicesMaximumLessTheTerminator) {
@@ -293,6 +325,26 @@ TEST_F(CtrlInput, FullScreenDialogsGiveTheirValueBackOnlyWhenAccepted) {
     Send(ksv::EncodeBareFrame(ksv::kMsgGoodbyeFromDevice));
     ASSERT_TRUE(WaitFor([&left, &chart] { return left.isNull() && chart.isNull(); }));
     EXPECT_EQ(device.Drain(), 0u);
+}
+
+// Month "M+" on 31 January makes 31 February: no date, so every token of it shows dashes, in
+// the dialog and on the button, and the value goes to the device as it stands.
+TEST_F(CtrlInput, AnImpossibleDateShowsDashesForEveryTokenInTheDialogAndOnTheButton) {
+    const std::vector<uint8_t> january31 = {5, 7, 10, 31, 6, 1, 0xEA, 0x07};
+    Connect({DeviceControl('D', ksv::kFlagEditable | ksv::kFlagDateParts | ksv::kFlagTimeParts, 1)
+                 .ValueBytes(january31)
+                 .String('f', u"%dd%.%MM%.%yyyy% %HH%:%mm%:%ss% %ddd%")});
+    Click(Ctrl(1)->m_pButton.get());
+    CDateTimeDlg* dialog = OpenDialog<CDateTimeDlg>();
+    ASSERT_NE(dialog, nullptr);
+    ClickItem(*dialog, 1070); // month "M+"
+    const QString shown = QStringLiteral("--.--.---- --:--:-- Sat");
+    EXPECT_EQ(ItemById<QLabel>(*dialog, CDateTimeDlg::kValueStaticId)->text(), shown);
+    ClickItem(*dialog, kEntryCloseId);
+    std::vector<uint8_t> february31 = january31;
+    february31[5] = 2;
+    EXPECT_EQ(NextValue(1), february31);
+    EXPECT_EQ(ksv::qt::GetWindowText(Ctrl(1)->m_pButton.get()), shown);
 }
 
 } // namespace
