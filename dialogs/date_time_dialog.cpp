@@ -48,7 +48,7 @@ CDateTimeDlg::CDateTimeDlg(const ksv::PackedDateTime& value, const QString& form
 }
 
 void CDateTimeDlg::CreateItems() {
-    const DialogUnits du(font());
+    const DialogUnits du = EntryDialogUnits(*this);
     MakeFullScreen(*this, du);
     m_valueStatic = AddValueStatic(*this, du, kValueStaticId, m_itemFont);
     for (const StepButton& spec : kStepButtons) {

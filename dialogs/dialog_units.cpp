@@ -18,6 +18,16 @@ QSize DialogUnits::Size(int width, int height) const {
     return QSize(X(width), Y(height));
 }
 
+void DialogUnits::FitWidth(int units, int pixels) {
+    const double wanted = units * m_baseX / 4;
+    if (pixels <= 0 || wanted <= pixels) {
+        return;
+    }
+    const double factor = pixels / wanted;
+    m_baseX *= factor;
+    m_baseY *= factor;
+}
+
 int DialogUnits::X(int units) const {
     return static_cast<int>(std::lround(units * m_baseX / 4));
 }

@@ -14,6 +14,9 @@ public:
     QRect Rect(int x, int y, int width, int height) const;
     QSize Size(int width, int height) const;
 
+    // Scales the units down, both ways alike, so that `units` across take at most `pixels`.
+    void FitWidth(int units, int pixels);
+
 private:
     int X(int units) const;
     int Y(int units) const;

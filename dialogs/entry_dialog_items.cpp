@@ -25,6 +25,14 @@ QFont EntryItemFont() {
     return font;
 }
 
+DialogUnits EntryDialogUnits(const QDialog& dialog) {
+    DialogUnits du(dialog.font());
+    if (const QWidget* view = dialog.parentWidget()) {
+        du.FitWidth(kEntryDialogWidth, view->width());
+    }
+    return du;
+}
+
 void MakeFullScreen(QDialog& dialog, const DialogUnits& du) {
     dialog.setWindowTitle(QString());
     dialog.setFixedSize(du.Size(kEntryDialogWidth, kEntryDialogHeight));

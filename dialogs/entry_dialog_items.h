@@ -1,9 +1,10 @@
 #pragma once
 
+#include "dialogs/dialog_units.h"
+
 #include <QFont>
 #include <QString>
 
-class DialogUnits;
 class QDialog;
 class QLabel;
 class QPushButton;
@@ -17,6 +18,10 @@ inline constexpr int kEntryCloseId = 1058;
 
 // Arial 20 pixels bold, or the metric-compatible sans serif where Arial is missing.
 QFont EntryItemFont();
+
+// The dialog's units, scaled down when the template would be wider than the view that opens
+// it (its parent), so the whole dialog fits the view whatever the font and zoom.
+DialogUnits EntryDialogUnits(const QDialog& dialog);
 
 // Sizes the dialog to the whole template and leaves it without caption text.
 void MakeFullScreen(QDialog& dialog, const DialogUnits& du);

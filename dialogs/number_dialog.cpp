@@ -52,7 +52,7 @@ CNumberDlg::CNumberDlg(const NumberEntryParams& params, QWidget* parent)
 }
 
 void CNumberDlg::CreateItems() {
-    const DialogUnits du(font());
+    const DialogUnits du = EntryDialogUnits(*this);
     MakeFullScreen(*this, du);
     m_valueStatic = AddValueStatic(*this, du, kValueStaticId, m_itemFont);
     for (const DigitKey& key : kDigitKeys) {

@@ -16,7 +16,7 @@ CPasswordDlg::CPasswordDlg(ksv::Link& link, uint32_t deviceId, QWidget* parent)
 }
 
 void CPasswordDlg::CreateItems() {
-    const DialogUnits du(font());
+    const DialogUnits du = EntryDialogUnits(*this);
     MakeFullScreen(*this, du);
     AddStatic(this, QStringLiteral("Old password:"), du.Rect(5, 4, 128, 8));
     m_oldEdit = AddPasswordEdit(kOldEditId, du.Rect(5, 16, 128, 14));

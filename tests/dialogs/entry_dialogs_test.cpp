@@ -112,6 +112,33 @@ void EntryDialogsTest::everythingFitsTheScreenSizedDialog() {
     }
 }
 
+// On the 240-pixel view the template is scaled down whole, each item in proportion; on a wider
+// one it keeps its size.
+void EntryDialogsTest::theDialogsAreScaledToFitTheView() {
+    for (int viewWidth : {240, 600}) {
+        QWidget view;
+        view.resize(viewWidth, 268);
+        CDateTimeDlg dateTime(PackedDateTime::Make(2006, 12, 28, 23, 58, 58, 3), kNumericFormat, 0,
+                              &view);
+        CNumberDlg number({5, 0, 0, 0, 0, QStringLiteral("%%"), 0}, &view);
+        for (QDialog* dialog : {static_cast<QDialog*>(&dateTime), static_cast<QDialog*>(&number)}) {
+            const QSize standard = DialogUnits(dialog->font()).Size(138, 151);
+            QVERIFY(dialog->width() <= viewWidth);
+            QVERIFY(qAbs(dialog->height() * standard.width() -
+                         standard.height() * dialog->width()) <= standard.width() * 2);
+            QCOMPARE(dialog->size() == standard, standard.width() <= viewWidth);
+            const QRect close = ItemById(*dialog, kClose)->geometry();
+            QCOMPARE(close.x(), qRound(11 * dialog->width() / 138.0));
+            for (auto* button : dialog->findChildren<QPushButton*>()) {
+                QVERIFY(dialog->rect().contains(button->geometry()));
+                QVERIFY2(QFontMetrics(button->font()).horizontalAdvance(button->text()) + 6 <=
+                             button->width(),
+                         qPrintable(button->text()));
+            }
+        }
+    }
+}
+
 void EntryDialogsTest::openedDialogsFinishOnCloseAndFromOutside() {
     QWidget parent;
     parent.show();

@@ -9,5 +9,6 @@ private slots:
     void dateTimeButtonsStepAndShow();
     void numberKeysShowTheValue();
     void everythingFitsTheScreenSizedDialog();
+    void theDialogsAreScaledToFitTheView();
     void openedDialogsFinishOnCloseAndFromOutside();
 };

@@ -169,3 +169,16 @@ void PasswordDialogTest::closingFromOutsideTakesTheMessageDown() {
     QTRY_VERIFY(message.isNull());
     QVERIFY(m_device->SentNothing());
 }
+
+void PasswordDialogTest::fitsTheViewsWidth() {
+    QWidget view;
+    view.resize(240, 268);
+    RecordedPasswordDlg dialog(m_device->link, kPasswordId, &view);
+    QVERIFY(dialog.width() <= 240);
+    for (QWidget* item : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        QVERIFY(dialog.rect().contains(item->geometry()));
+    }
+    // Scaled, not cut: "Log Out" still ends 5 units from the right edge.
+    const QRect logOut = ItemById(dialog, CPasswordDlg::kLogOutId)->geometry();
+    QVERIFY(qAbs(dialog.width() - logOut.right() - 1 - qRound(5 * dialog.width() / 138.0)) <= 1);
+}

@@ -20,6 +20,7 @@ private slots:
     void changeSendsOnlyMatchingNonEmptyPasswords();
     void logOutAndCloseEndTheDialog();
     void closingFromOutsideTakesTheMessageDown();
+    void fitsTheViewsWidth();
 
 private:
     std::unique_ptr<PasswordDevice> m_device;
