@@ -1,6 +1,7 @@
 #include "charts/chart_text.h"
 
 #include "charts/chart_geometry.h"
+#include "platform/qt/fitted_text.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -52,7 +53,11 @@ void DrawTextHorizontal(QPainter& painter, const QFont& font, QPoint at, const Q
     painter.fillRect(box, Qt::white);
     painter.setFont(font);
     painter.setPen(colour);
-    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    // A text wider than its box ends in "…" instead of a letter cut in half; one that fits
+    // by its measure is drawn whole.
+    const bool fits = MeasureChartText(font, text).width() <= size.width();
+    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                     fits ? text : qt::FitLine(text, font, size.width()));
     painter.restore();
 }
 

@@ -18,7 +18,8 @@ QFont ChartTitleFont();
 // Width and height of a single line of text, unturned.
 QSize MeasureChartText(const QFont& font, const QString& text);
 
-// Opaque text on white in the box at `at`, cut to `size`.
+// Opaque text on white in the box at `at`, cut to `size`; a text wider than the box is
+// elided with "…".
 void DrawTextHorizontal(QPainter& painter, const QFont& font, QPoint at, const QString& text,
                         QSize size, const QColor& colour);
 // The same turned 90 degrees clockwise: it reads from top to bottom and covers

@@ -1,7 +1,9 @@
 #include "chart_image.h"
+#include "charts/chart_text.h"
 #include "charts/matrix_access.h"
 #include "charts/series_trace.h"
 #include "matrix_builder.h"
+#include "platform/qt/fitted_text.h"
 
 #include <gtest/gtest.h>
 
@@ -56,6 +58,37 @@ TEST(InlineChartPaint, LegendNamesStayInTheirBands) {
     }
     EXPECT_GT(inked[0], 20);
     EXPECT_GT(inked[1], 20);
+}
+
+// A name too long for its band shows as the name elided to the band, never cut mid-letter;
+// one that fits, however closely, shows whole.
+TEST(InlineChartPaint, ALegendNameTooLongForItsBandEndsInAnEllipsis) {
+    MatrixData m = MakeMatrix(2, 2, {{1, 2}, {3, 4}, {5, 6}});
+    m.m_pSeriesNames = {u"Temperature of the pump", u"Fan", u"Heater"};
+    m.m_xTitle = u"Time";
+    const PixelRect item{0, 0, 236, 205};
+    const ChartScene scene = BuildInlineChart(m, item, {}, ChartTextMeasure());
+    ChartScene expected = scene;
+    int cut = 0;
+    int whole = 0;
+    for (SceneItem& entry : expected) {
+        auto* text = std::get_if<SceneText>(&entry);
+        if (text == nullptr)
+            continue;
+        const QString name = QString::fromStdU16String(text->text);
+        const QFont font = text->bold ? ChartTitleFont() : ChartLabelFont();
+        if (MeasureChartText(font, name).width() <= text->width) {
+            ++whole;
+            continue;
+        }
+        const QString fitted = qt::FitLine(name, font, text->width);
+        EXPECT_TRUE(fitted.endsWith(QChar(0x2026))) << text->width;
+        text->text = fitted.toStdU16String();
+        ++cut;
+    }
+    ASSERT_EQ(cut, 1);
+    ASSERT_EQ(whole, 3);
+    EXPECT_EQ(RenderScene(scene, {236, 205}), RenderScene(expected, {236, 205}));
 }
 
 TEST(InlineChartPaint, ColumnSlicesAreSixPixelsEach) {

@@ -9,6 +9,9 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
 
 namespace {
 
@@ -85,17 +88,43 @@ TEST_F(ViewScreenshots, EveryPageOfTheDemoPanelShowsEachKindInItsPlace) {
     // Every kind but the message box has a place on some page.
     EXPECT_EQ(kindsSeen.size(), 13u);
 
+    // A control whose windows do not show its caption has it above them, whole.
+    for (uint32_t i = 0; i < view->ControlCount(); ++i) {
+        const CCtrl& ctrl = *view->Control(i);
+        const bool captionElsewhere =
+            ctrl.m_kind == ControlKind::Text || ctrl.m_kind == ControlKind::Number ||
+            ctrl.m_kind == ControlKind::DateTime || ctrl.m_kind == ControlKind::List ||
+            ctrl.m_kind == ControlKind::Password || ctrl.m_kind == ControlKind::Matrix;
+        if (!ctrl.IsShown() || !captionElsewhere) {
+            continue;
+        }
+        ASSERT_TRUE(ctrl.m_bShowLabel) << ctrl.m_deviceId;
+        const QLabel* label = ctrl.m_pLabelWnd.get();
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+            << ctrl.m_deviceId;
+        EXPECT_EQ(label->text(), ctrl.m_caption) << ctrl.m_deviceId;
+    }
+    // The inline table shows every machine's row; the weekday list is as tall as its neighbour.
+    const QTableView* machines = Ctrl(ksv::demo::kIdTable)->m_matrix.m_pTableWnd.get();
+    EXPECT_LE(machines->rowViewportPosition(2) + machines->rowHeight(2),
+              machines->viewport()->height());
+    EXPECT_EQ(Ctrl(ksv::demo::kIdRestDay)->m_pCombo->height(),
+              Ctrl(ksv::demo::kIdSpeed)->m_pCombo->height());
+
     // A few windows per kind where Place puts them.
     const CCtrl* setpoint = Ctrl(ksv::demo::kIdSetpoint);
     const QRect spin = RectOf(*setpoint);
+    const int side = spin.height() - setpoint->m_nLabelFontHeight; // a square of the body's height
     EXPECT_EQ(setpoint->m_number.m_pPlus->geometry(),
-              QRect(spin.right() - 25, spin.y(), 26, 26)); // a square of the body's height
-    EXPECT_EQ(setpoint->m_number.m_pMinus->geometry().x(), spin.right() - 50);
+              QRect(spin.right() - side + 1, spin.bottom() - side + 1, side, side));
+    EXPECT_EQ(setpoint->m_number.m_pMinus->geometry().x(), spin.right() - 2 * side + 2);
     const CCtrl* login = Ctrl(ksv::demo::kIdLogin);
-    EXPECT_EQ(RectOf(*login).width(), 236);
-    EXPECT_EQ(login->m_pButton->geometry(), QRect(212, RectOf(*login).y(), 26, 26));
+    const QRect loginRect = RectOf(*login);
+    EXPECT_EQ(loginRect.width(), 236);
+    EXPECT_EQ(login->m_pButton->geometry().bottomRight(), loginRect.bottomRight());
     const CCtrl* alarm = Ctrl(ksv::demo::kIdAlarm);
-    EXPECT_EQ(alarm->m_date.m_pTimePicker->geometry(), RectOf(*alarm).adjusted(0, 0, 0, 1));
+    EXPECT_EQ(alarm->m_date.m_pTimePicker->geometry(),
+              RectOf(*alarm).adjusted(0, alarm->m_nLabelFontHeight, 0, 1));
     const CCtrl* picture = Ctrl(ksv::demo::kIdPicture);
     EXPECT_EQ(RectOf(*picture).size(), QSize(40, 40));
     // The recommended layout's own page for the live chart, its caption above it.
@@ -111,6 +140,11 @@ TEST_F(ViewScreenshots, EveryPageOfTheDemoPanelShowsEachKindInItsPlace) {
     EXPECT_EQ(onChartPage, 1);
     const CCtrl* tank = Ctrl(ksv::demo::kIdTank);
     EXPECT_EQ(tank->m_number.m_pValueWnd2->geometry().x(), RectOf(*tank).x());
+    // The tank reads right: the filled part in a strong colour, the rest plain white.
+    const CtlColour filled = tank->OnCtlColor(tank->m_number.m_pValueWnd2.get());
+    EXPECT_LT(filled.brush.red() + filled.brush.green() + filled.brush.blue(), 255);
+    EXPECT_EQ(filled.text, QColor(Qt::white));
+    EXPECT_EQ(tank->OnCtlColor(tank->m_pValueWnd.get()).brush, QColor(Qt::white));
 }
 
 } // namespace

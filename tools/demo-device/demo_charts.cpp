@@ -99,27 +99,30 @@ std::vector<DeviceControl> DemoChartControls() {
         DeviceControl('M', kFlagWide | kYFixed, kIdLineChart).ValueBytes(EmptyRing(kIdLineChart)).U32('n', Shape(kIdLineChart).rows).U32('N', 2).String('F', u"%% \u00B0C").String('a', u"Last minute").String('A', Names({u"Inside", u"Outside"})).Byte('D', 1).Byte('M', 0xFF).Caption(u"Temperatures"),
         DeviceControl('M', kFlagWide | kXNumbers, kIdColumnChart).ValueBytes(EmptyRing(kIdColumnChart)).U32('n', Shape(kIdColumnChart).rows).U32('N', 3).String('f', u"%%").String('F', u"%% W").String('a', u"Tick").String('A', Names({u"Pump", u"Fan", u"Heater"})).Caption(u"Power"),
         DeviceControl('M', kFlagWide | kXDates, kIdPointsChart).ValueBytes(EmptyRing(kIdPointsChart)).U32('n', Shape(kIdPointsChart).rows).U32('N', 2).String('f', u"%HH%:%mm%:%ss%").String('F', u"%% %").String('a', u"Time").String('A', Names({u"Humidity", u"Dew point"})).Caption(u"Air"),
-        DeviceControl('M', kFlagWide | kXDates | kYFixed, kIdReadings).ValueBytes(EmptyRing(kIdReadings)).U32('n', Shape(kIdReadings).rows).U32('N', 3).String('f', u"%HH%:%mm%:%ss%").String('F', u"%%").String('a', u"Time").String('A', Names({u"Volts", u"Amperes", u"Watts"})).Byte('D', 2).Byte('M', 0xFE).Caption(u"Readings"),
+        DeviceControl('M', kFlagWide | kXDates | kYFixed, kIdReadings).ValueBytes(EmptyRing(kIdReadings)).U32('n', Shape(kIdReadings).rows).U32('N', 3).String('f', u"%mm%:%ss%").String('F', u"%%").String('a', u"Time").String('A', Names({u"Volts", u"Amps", u"Watts"})).Byte('D', 1).Byte('M', 0xFE).Caption(u"Readings"),
     };
     // clang-format on
 }
 
 std::vector<LayoutEntry> DemoChartLayout() {
     struct Place {
-        uint32_t id, y, page, appearance;
+        uint32_t id, appearance;
     };
-    const Place places[] = {{kIdLineChart, 2, 0, kInlineLine},
-                            {kIdColumnChart, 105, 0, kInlineColumn},
-                            {kIdPointsChart, 2, 1, kInlinePoints},
-                            {kIdReadings, 105, 1, kInlineTable}};
+    const Place places[] = {{kIdLineChart, kInlineLine},
+                            {kIdColumnChart, kInlineColumn},
+                            {kIdPointsChart, kInlinePoints},
+                            {kIdReadings, kInlineTable}};
     std::vector<LayoutEntry> entries;
+    uint32_t page = kFirstChartPage;
     for (const Place& p : places) {
         entries.insert(entries.end(), {{p.id, kAttrX, 2},
-                                       {p.id, kAttrY, p.y},
+                                       {p.id, kAttrY, 2},
                                        {p.id, kAttrWidth, 236},
-                                       {p.id, kAttrHeight, 101},
-                                       {p.id, kAttrPage, p.page},
-                                       {p.id, kAttrAppearance, p.appearance}});
+                                       {p.id, kAttrHeight, 205},
+                                       {p.id, kAttrPage, page++},
+                                       {p.id, kAttrAppearance, p.appearance},
+                                       {p.id, kAttrShowLabel, 1},
+                                       {p.id, kAttrLabelFontHeight, 14}});
     }
     return entries;
 }

@@ -17,8 +17,8 @@ enum DemoChartId : uint32_t {
 
 // The panel with the chart controls added at its end.
 std::vector<DeviceControl> WithDemoCharts(std::vector<DeviceControl> panel);
-// The recommended layout with the charts' places added: two a page on the first two pages,
-// full width, each in its inline appearance.
+// The recommended layout with the charts' places added: one a page from kFirstChartPage on,
+// the whole area with the caption above, each in its inline appearance.
 std::vector<LayoutEntry> WithDemoChartLayout(std::vector<LayoutEntry> entries);
 
 // The rows the device pushes: one MatrixRows frame a second with a row for every chart.

@@ -9,6 +9,8 @@ namespace ksv::demo {
 namespace {
 
 constexpr uint32_t kAppearance = kAttrAppearance;
+// Dark blue, 0x00BBGGRR: the filled part of the tank bar, with white figures on it.
+constexpr uint32_t kTankColour = 0x00965014;
 
 // Texts back to back, each NUL-terminated: list items, series names, row labels.
 std::u16string Strings(std::initializer_list<std::u16string> texts) {
@@ -69,7 +71,7 @@ std::vector<DeviceControl> KindsPanel(const std::vector<uint8_t>& gif) {
         DeviceControl('S', 0, kIdDetails).ValueByte(0).Caption(u"Details"),
         DeviceControl('N', kSetNumber, kIdFlow).ValueU32(12).String('f', u"%% l/min").U32('n', 0).U32('x', 99).Caption(u"Flow"),
         DeviceControl('N', kSetNumber, kIdVolume).ValueU32(30).U32('n', 0).U32('x', 100).Caption(u"Volume"),
-        DeviceControl('N', 0, kIdTank).ValueU32(320).String('f', u"%% l").U32('n', 0).U32('x', kTankLitres).Caption(u"Tank"),
+        DeviceControl('N', 0, kIdTank).ValueU32(320).String('f', u"%% l").U32('n', 0).U32('x', kTankLitres).Colour(kTankColour).Caption(u"Tank"),
         DeviceControl('D', kHoursMinutes, kIdAlarm).ValueBytes({0, 30, 6, 1, 1, 1, 0xEA, 0x07}).String('f', u"%HH%:%mm%").Caption(u"Alarm"),
         DeviceControl('D', kWholeDate, kIdService).ValueBytes(ServiceDate()).String('f', u"%dd%.%MM%.%yy%").Caption(u"Service"),
         DeviceControl('D', kFlagEditable | kFlagWeekday, kIdRestDay).ValueBytes({0, 0, 0, 1, 0, 1, 0xEA, 0x07}).String('f', u"%dddd%").Caption(u"Rest day"),
@@ -109,6 +111,77 @@ std::vector<DeviceControl> DemoPanel(const std::vector<uint8_t>& gif) {
     return WithDemoCharts(KindsPanel(gif));
 }
 
+namespace {
+
+// Where the recommended layout puts a control: its page and rectangle (a width of 0 keeps the
+// control's own size, as an Image's picture gives it), and whether its caption shows above it.
+struct Spot {
+    uint32_t id;
+    uint32_t page, x, y, width, height;
+    bool caption;
+};
+
+// The controls of every kind on pages of their own: values, switches, time and choices, data,
+// buttons. A control whose windows do not show its caption (values, edits, pickers, lists,
+// tables) gets it above them.
+// clang-format off
+constexpr Spot kSpots[] = {
+    {kIdStatus,   0,   2,   2, 117,  50, true},
+    {kIdClock,    0, 121,   2, 117,  50, true},
+    {kIdCounter,  0,   2,  54, 117,  50, true},
+    {kIdTank,     0, 121,  54, 117,  50, true},
+    {kIdSetpoint, 0,   2, 106, 117,  42, true},
+    {kIdFlow,     0, 121, 106, 117,  42, true},
+    {kIdVolume,   0,   2, 150, 236,  42, true},
+    {kIdLamp,     1,   2,   2, 117,  50, false},
+    {kIdHorn,     1, 121,   2, 117,  50, false},
+    {kIdModeA,    1,   2,  54, 117,  50, false},
+    {kIdModeB,    1, 121,  54, 117,  50, false},
+    {kIdAuto,     1,   2, 106, 117,  50, false},
+    {kIdAsk,      1, 121, 106, 117,  50, false},
+    {kIdDetails,  1,   2, 158, 117,  49, false},
+    {kIdFuture,   1, 121, 158, 117,  49, false},
+    {kIdAlarm,    2,   2,   2, 117,  43, true}, // a picker reaches a pixel lower
+    {kIdService,  2, 121,   2, 117,  44, true},
+    {kIdRestDay,  2,   2,  48, 117,  43, true},
+    {kIdSpeed,    2, 121,  48, 117,  44, true},
+    {kIdProgram,  2,   2,  94, 117, 113, true},
+    {kIdNote,     2, 121,  94, 117,  42, true},
+    {kIdPin,      2, 121, 138, 117,  42, true},
+    {kIdLogin,    3,   2,   2, 236,  42, true},
+    {kIdTable,    3,   2,  46, 236, 100, true},
+    {kIdWebPage,  3,   2, 148, 117,  59, false},
+    {kIdNotes,    3, 121, 148, 117,  59, false},
+    {kIdReport,   4,   2,   2, 117,  50, false},
+    {kIdPicture,  4, 159,   7,   0,   0, false},
+    {kIdChart,    kLiveChartPage, 2, 2, 236, 205, true},
+};
+// clang-format on
+
+constexpr uint32_t kCaptionHeight = 14; // the caption label's font height
+
+void AppendSpot(std::vector<LayoutEntry>& layout, const Spot& spot) {
+    const uint32_t id = spot.id;
+    layout.insert(layout.end(),
+                  {{id, kAttrX, spot.x}, {id, kAttrY, spot.y}, {id, kAttrPage, spot.page}});
+    if (spot.width != 0) {
+        layout.insert(layout.end(), {{id, kAttrWidth, spot.width}, {id, kAttrHeight, spot.height}});
+    }
+    if (spot.caption) {
+        layout.insert(layout.end(),
+                      {{id, kAttrShowLabel, 1}, {id, kAttrLabelFontHeight, kCaptionHeight}});
+    }
+    if (id == kIdLogin || id == kIdDetails) { // open or logged in, it stays where it is
+        layout.insert(layout.end(), {{id, kAttrXOpen, spot.x},
+                                     {id, kAttrYOpen, spot.y},
+                                     {id, kAttrWidthOpen, spot.width},
+                                     {id, kAttrHeightOpen, spot.height},
+                                     {id, kAttrPageOpen, spot.page}});
+    }
+}
+
+} // namespace
+
 std::vector<LayoutEntry> DemoLayout() {
     std::vector<LayoutEntry> layout = {
         {kIdSetpoint, kAppearance, 2}, // with spin
@@ -124,15 +197,10 @@ std::vector<LayoutEntry> DemoLayout() {
         {kIdChart, kAppearance, 4},    // inline line chart
         {kIdTable, kAppearance, 7},    // inline table
         {kDeviceWideId, kAttrPingSeconds, 5},
-        // The live chart on a page of its own, the whole area, with its caption above it.
-        {kIdChart, kAttrX, 2},
-        {kIdChart, kAttrY, 2},
-        {kIdChart, kAttrWidth, 236},
-        {kIdChart, kAttrHeight, 205},
-        {kIdChart, kAttrPage, kLiveChartPage},
-        {kIdChart, kAttrShowLabel, 1},
-        {kIdChart, kAttrLabelFontHeight, 16},
     };
+    for (const Spot& spot : kSpots) {
+        AppendSpot(layout, spot);
+    }
     // Further recommended entries are appended here.
     return WithDemoChartLayout(layout);
 }

@@ -57,11 +57,14 @@ std::vector<uint8_t> PackedNow();
 // The whole demo panel, in the order the handheld lays it out.
 std::vector<DeviceControl> DemoPanel(const std::vector<uint8_t>& gif);
 
-// The page the recommended layout gives the live chart alone; the charts fill pages 0 and 1.
-inline constexpr uint32_t kLiveChartPage = 2;
+// The pages of the recommended layout: the controls of every kind on pages 0 to 4, then the
+// live chart alone, then the other charts, one a page.
+inline constexpr uint32_t kLiveChartPage = 5;
+inline constexpr uint32_t kFirstChartPage = 6;
 
-// The layout the device recommends: appearances that show every way a kind can look, and
-// pages of their own for the charts.
+// The layout the device recommends: appearances that show every way a kind can look, every
+// control in its place with its caption where it needs one, and pages of their own for the
+// charts.
 std::vector<LayoutEntry> DemoLayout();
 
 } // namespace ksv::demo
