@@ -21,11 +21,9 @@ if command -v avr-gcc >/dev/null; then
     avr-gcc -mmcu=atmega328p -Os -std=c99 -c bench/device/stack_paint.c -o "$out/paint.o"
     device/examples/uno/build.sh "$out/uno" -Wl,"$out/paint.o"
     lib=$(sizes "$out/uno/uno-example.map" 'obj/ksvd_')
-    flash=$(( $(field text "$lib") + $(field rodata "$lib") ))
+    flash=$(( $(field text "$lib") + $(field rodata "$lib") + $(field progmem "$lib") ))
     # On AVR constants live in RAM as well; the device state is the author's static ksvd_device.
-    state=$(avr-nm -S "$out/uno/uno-example.elf" | awk '$4=="dev"{print strtonum("0x"$2)}' 2>/dev/null ||
-            true)
-    [ -n "$state" ] || state=$((16#$(avr-nm -S "$out/uno/uno-example.elf" | awk '$4=="dev"{print $2}')))
+    state=$((16#$(avr-nm -S "$out/uno/uno-example.elf" | awk '$4=="dev"{print $2}')))
     ram=$(( state + $(field data "$lib") + $(field bss "$lib") + $(field rodata "$lib") ))
     echo "ATmega328P, avr-gcc -Os, Uno example (10 controls):"
     printf '  %-34s %6d B   (%s)   Firmata, no features: 8 804 B\n' "library flash" "$flash" \
