@@ -160,6 +160,7 @@ typedef struct ksvd_device {
     uint8_t state;
     uint8_t marker; /* marker bytes matched so far */
     uint8_t index;  /* control of the entry being read */
+    uint8_t tag;    /* its tag; 't' for 8-bit text */
     uint8_t staged;
     uint8_t word[4];  /* a u32 being read */
     uint8_t stage[8]; /* the last value bytes, held back until the entry completes */

@@ -30,10 +30,12 @@ static void aim_value(ksvd_device* dev) {
     ksvd_control c;
     dev->target = NULL;
     dev->room = 0;
+    dev->tag = 0;
     if (dev->index == KSVD_NO_CONTROL) {
         return;
     }
     ksvd_control_at(dev, dev->index, &c);
+    dev->tag = (uint8_t)c.tag;
     if (c.tag == 'P') {
         dev->target = dev->cfg->password_buf;
         dev->room = KSVD_PASSWORD_SIZE;
@@ -44,6 +46,7 @@ static void aim_value(ksvd_device* dev) {
         if (c.tag == 'T' && !(c.flags & KSVD_WIDE) && dev->room > 0) {
             /* 8-bit text stays terminated even when its frame is cut off midway */
             dev->target[--dev->room] = 0;
+            dev->tag = 't';
         }
     }
 }
@@ -80,7 +83,6 @@ static void report_password(ksvd_device* dev) {
 
 static void finish_entry(ksvd_device* dev) {
     const ksvd_config* cfg = dev->cfg;
-    ksvd_control c;
     uint16_t length = (uint16_t)(dev->got + dev->staged);
     uint16_t room = length < dev->room ? length : dev->room;
 
@@ -91,15 +93,14 @@ static void finish_entry(ksvd_device* dev) {
         store_byte(dev, dev->stage[dev->got % STAGE_SIZE]);
         dev->staged--;
     }
-    ksvd_control_at(dev, dev->index, &c);
-    if (c.tag == 'P') {
+    if (dev->tag == 'P') {
         report_password(dev);
         return;
     }
-    if (c.tag == 'T' && !(c.flags & KSVD_WIDE) && dev->target != NULL) {
+    if (dev->tag == 't') {
         dev->target[room] = 0; /* room is at most the size less one */
     }
-    if (c.tag == 'M' || cfg->on_value == NULL) {
+    if (dev->tag == 'M' || cfg->on_value == NULL) {
         return;
     }
     if (dev->target != NULL) {
@@ -243,8 +244,8 @@ void ksvd_feed(ksvd_device* dev, const uint8_t* bytes, size_t n) {
         uint8_t held = dev->marker;
         /* Bytes that may begin a marker are held back until it completes or breaks: a marker
          * starts a frame wherever it comes, and a frame cut short by one is dropped. */
-        if (byte == ksvd_marker[held]) {
-            if (++dev->marker == sizeof ksvd_marker) {
+        if (byte == ksvd_prefix[held]) {
+            if (++dev->marker == KSVD_MARKER_SIZE) {
                 dev->marker = 0;
                 dev->staged = 0;
                 expect(dev, ST_HEADER, 12);
@@ -253,10 +254,10 @@ void ksvd_feed(ksvd_device* dev, const uint8_t* bytes, size_t n) {
         }
         dev->marker = 0;
         for (k = 0; k < held; ++k) { /* they were data after all */
-            parse_byte(dev, ksvd_marker[k]);
+            parse_byte(dev, ksvd_prefix[k]);
         }
         /* the marker's bytes are all different: only this byte can start a new one */
-        if (byte == ksvd_marker[0]) {
+        if (byte == ksvd_prefix[0]) {
             dev->marker = 1;
         } else {
             parse_byte(dev, byte);

@@ -37,7 +37,9 @@ enum {
 
 #define KSVD_NO_CONTROL 0xFF
 
-extern const uint8_t ksvd_marker[8];
+/* The marker, then the four constant header words every frame carries. */
+#define KSVD_MARKER_SIZE 8
+extern const uint8_t ksvd_prefix[16];
 
 /* A control of the table, copied out of table memory. */
 void ksvd_control_at(const ksvd_device* dev, uint8_t index, ksvd_control* out);

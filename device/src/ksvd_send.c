@@ -26,21 +26,12 @@ void ksvd_put_u32(ksvd_device* dev, uint32_t value) {
 }
 
 void ksvd_put_prefix(ksvd_device* dev, uint16_t kind, uint16_t flags) {
-    uint8_t p[KSVD_PREFIX_SIZE] = {0, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x01, 0, 0, 0x02, 0, 0x01, 0};
-    memcpy(p, ksvd_marker, sizeof ksvd_marker);
-    p[16] = (uint8_t)kind;
-    p[17] = (uint8_t)(kind >> 8);
-    p[18] = (uint8_t)flags;
-    p[19] = (uint8_t)(flags >> 8);
-    ksvd_put(dev, p, sizeof p);
+    ksvd_put(dev, ksvd_prefix, sizeof ksvd_prefix);
+    ksvd_put_u32(dev, kind | (uint32_t)flags << 16);
 }
 
 void ksvd_put_table(ksvd_device* dev, const void* from, uint16_t n) {
     const uint8_t* at = (const uint8_t*)from;
-    if (dev->measuring) {
-        dev->measured += n;
-        return;
-    }
     while (n-- > 0) {
         uint8_t byte;
         ksvd_table_copy(dev, &byte, at++, 1);
@@ -48,8 +39,9 @@ void ksvd_put_table(ksvd_device* dev, const void* from, uint16_t n) {
     }
 }
 
+static const uint8_t zero = 0;
+
 void ksvd_put_text(ksvd_device* dev, const char* text, uint16_t n, int wide, uint8_t in_table) {
-    static const uint8_t zero = 0;
     while (n-- > 0) {
         if (in_table) {
             ksvd_put_table(dev, text++, 1);
@@ -63,7 +55,6 @@ void ksvd_put_text(ksvd_device* dev, const char* text, uint16_t n, int wide, uin
 }
 
 void ksvd_put_value(ksvd_device* dev, const ksvd_control* control, uint16_t n) {
-    static const uint8_t zero = 0;
     uint16_t own = control->value == NULL ? 0 : n < control->size ? n : control->size;
     ksvd_put(dev, (const uint8_t*)control->value, own);
     while (own++ < n) { /* a fixed-width value in a shorter buffer: only its first bytes */
@@ -211,7 +202,7 @@ void ksvd_poll(ksvd_device* dev, uint32_t now_ms) {
 
 ksvd_result ksvd_changed(ksvd_device* dev, uint32_t id) {
     uint8_t index;
-    ksvd_control c;
+    char tag;
     if (dev == NULL || dev->cfg == NULL) {
         return KSVD_EARG;
     }
@@ -219,8 +210,8 @@ ksvd_result ksvd_changed(ksvd_device* dev, uint32_t id) {
     if (index == KSVD_NO_CONTROL) {
         return KSVD_EUNKNOWN;
     }
-    ksvd_control_at(dev, index, &c);
-    if (!(ksvd_tag(c.tag) & KSVD_TAG_REPORTS)) { /* F, I: the handheld refuses their values */
+    ksvd_table_copy(dev, &tag, &dev->cfg->controls[index].tag, 1);
+    if (!(ksvd_tag(tag) & KSVD_TAG_REPORTS)) { /* F, I: the handheld refuses their values */
         return KSVD_EUNKNOWN;
     }
     dev->changed[index / 8] |= (uint8_t)(1u << (index % 8));
