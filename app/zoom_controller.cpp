@@ -2,7 +2,6 @@
 
 #include "app/zoom_settings.h"
 #include "link/link.h"
-#include "resources/resource_ids.h"
 #include "view/kestrovane_view.h"
 
 #include <QMessageBox>
@@ -26,9 +25,8 @@ void ZoomController::Run(int commandId) {
     SaveZoomQuarters(m_settings, m_state.target);
     if (m_state.target == m_state.running || !Ask(RestartQuestion(m_state.target)))
         return;
-    // The session may have ended while the question was up.
-    if (IsSessionLive())
-        m_view->OnMenuCommand(ID_CLOSE);
+    if (m_view)
+        m_view->LeaveSession();
     if (m_restart)
         m_restart(m_state.target);
 }
