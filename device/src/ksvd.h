@@ -150,11 +150,11 @@ typedef uint16_t (*ksvd_read_fn)(void* ctx, uint32_t offset, uint8_t* out, uint1
 typedef struct ksvd_device {
     const ksvd_config* cfg;
     /* receiver */
-    uint32_t id;    /* control id of the entry being read */
-    uint16_t left;  /* bytes left of the header, word or value being read */
-    uint16_t count; /* entries left in a Values frame */
-    uint16_t got;   /* value bytes of the entry passed on from the stage */
-    uint16_t kind;
+    uint32_t word;   /* the header's last four bytes or a u32, shifted in */
+    uint32_t id;     /* control id of the entry being read */
+    uint16_t left;   /* bytes left of the header, word or value being read */
+    uint16_t count;  /* entries left in a Values frame */
+    uint16_t got;    /* value bytes of the entry passed on from the stage */
     uint8_t* target; /* where the entry's value goes; NULL: the stage only */
     uint16_t room;   /* bytes of target */
     uint8_t state;
@@ -162,7 +162,6 @@ typedef struct ksvd_device {
     uint8_t index;  /* control of the entry being read */
     uint8_t tag;    /* its tag; 't' for 8-bit text */
     uint8_t staged;
-    uint8_t word[4];  /* a u32 being read */
     uint8_t stage[8]; /* the last value bytes, held back until the entry completes */
     /* session */
     uint8_t pending; /* frames due at the next poll */

@@ -15,10 +15,6 @@ enum {
 
 #define STAGE_SIZE 8
 
-static uint32_t word_value(const uint8_t* w) {
-    return (uint32_t)w[0] | ((uint32_t)w[1] << 8) | ((uint32_t)w[2] << 16) | ((uint32_t)w[3] << 24);
-}
-
 static void expect(ksvd_device* dev, uint8_t state, uint16_t bytes) {
     dev->state = state;
     dev->left = bytes;
@@ -134,10 +130,10 @@ static void start_value(ksvd_device* dev, uint32_t length) {
     }
 }
 
-static void dispatch(ksvd_device* dev) {
+static void dispatch(ksvd_device* dev, uint16_t kind) {
     const ksvd_config* cfg = dev->cfg;
     expect(dev, ST_HUNT, 0);
-    switch (dev->kind) {
+    switch (kind) {
     case KSVD_MSG_HELLO: /* a reopened port: a fresh session with the whole panel */
         dev->connected = 1;
         dev->pending |= KSVD_DUE_HELLO;
@@ -173,8 +169,11 @@ static void dispatch(ksvd_device* dev) {
 
 static void word_complete(ksvd_device* dev) {
     const ksvd_config* cfg = dev->cfg;
-    uint32_t value = word_value(dev->word);
+    uint32_t value = dev->word;
     switch (dev->state) {
+    case ST_HEADER: /* its last four bytes: the kind, then the flags, which are not looked at */
+        dispatch(dev, (uint16_t)value);
+        break;
     case ST_COUNT: /* a lying count waits for the next frame's marker */
         dev->count = (uint16_t)value;
         if (dev->count == 0) {
@@ -206,17 +205,6 @@ static void parse_byte(ksvd_device* dev, uint8_t byte) {
     switch (dev->state) {
     case ST_HUNT:
         return;
-    case ST_HEADER:
-        /* kind at header bytes 8 and 9; the constant words and the flags are not looked at */
-        if (dev->left == 4) {
-            dev->kind = byte;
-        } else if (dev->left == 3) {
-            dev->kind |= (uint16_t)(byte << 8);
-        }
-        if (--dev->left == 0) {
-            dispatch(dev);
-        }
-        return;
     case ST_VALUE:
         take_value_byte(dev, byte);
         if (--dev->left == 0) {
@@ -224,8 +212,8 @@ static void parse_byte(ksvd_device* dev, uint8_t byte) {
             next_entry(dev);
         }
         return;
-    default:
-        dev->word[4 - dev->left] = byte;
+    default: /* little-endian words, shifted in from the top */
+        dev->word = (dev->word >> 8) | (uint32_t)byte << 24;
         if (--dev->left == 0) {
             word_complete(dev);
         }
