@@ -1,7 +1,10 @@
 #include "app/zoom_controller.h"
 
 #include "app/zoom_settings.h"
+#include "controls/value_text.h"
 #include "link/link.h"
+#include "link/panel_budget.h"
+#include "resources/resource_ids.h"
 #include "view/kestrovane_view.h"
 
 #include <QMessageBox>
@@ -25,8 +28,9 @@ void ZoomController::Run(int commandId) {
     SaveZoomQuarters(m_settings, m_state.target);
     if (m_state.target == m_state.running || !Ask(RestartQuestion(m_state.target)))
         return;
-    if (m_view)
-        m_view->LeaveSession();
+    // The session may have ended while the question was up.
+    if (IsSessionLive())
+        m_view->OnMenuCommand(ID_CLOSE);
     if (m_restart)
         m_restart(m_state.target);
 }
@@ -39,7 +43,7 @@ QString ZoomController::RestartQuestion(int quarters) const {
     QString text = QStringLiteral("Zooming to %1 restarts the window.").arg(Percent(quarters));
     if (IsSessionLive()) {
         const std::optional<std::u16string> name = m_link.GetDeviceName();
-        const QString device = name && !name->empty() ? QString::fromStdU16String(*name)
+        const QString device = name && !name->empty() ? DrawnText(*name, ksv::kMaxTitleChars)
                                                       : QStringLiteral("the device");
         text +=
             QStringLiteral("\nThe connection to %1 will be closed before the restart.").arg(device);

@@ -6,6 +6,7 @@
 #include "controls/momentary_button.h"
 #include "controls/value_text.h"
 #include "link/link.h"
+#include "link/panel_budget.h"
 #include "platform/error_reporter.h"
 #include "resources/resource_ids.h"
 
@@ -67,12 +68,9 @@ void CCtrl::InitFromRecord(const ksv::ControlHeader& header, QWidget* parent,
     m_colour = header.colour;
     RemakeBrush();
     m_state = 0;
-    m_caption = QString::fromStdU16String(header.caption);
-    // A caption may carry the terminator the device counted; it is not shown.
-    const auto end = m_caption.indexOf(QChar(0));
-    if (end >= 0) {
-        m_caption.truncate(end);
-    }
+    // What is drawn of the caption; the store keeps it whole. A caption may carry the
+    // terminator the device counted, which is not shown.
+    m_caption = DrawnText(header.caption, ksv::kMaxDrawnTextChars);
     m_nFontHeight = 20;
     m_pParent = parent;
     m_width = width;
@@ -340,6 +338,10 @@ void CCtrl::SetFont(int height, bool bold) {
     if (m_kind == ControlKind::MessageBox) {
         return;
     }
+    if (m_pParent == nullptr) {
+        m_pFont.reset(); // made with the windows
+        return;
+    }
     if (m_pFont && m_pFont->pixelSize() == std::max(1, height) && m_pFont->bold() == bold) {
         return; // every relayout sets the same font again
     }
@@ -354,6 +356,14 @@ void CCtrl::SetFont(int height, bool bold) {
 void CCtrl::SetLabelFont(int height, bool bold) {
     m_nLabelFontHeight = height;
     m_bLabelBold = bold;
+    if (m_pParent == nullptr) {
+        m_pLabelFont.reset(); // made with the windows
+        return;
+    }
+    if (m_pLabelFont && m_pLabelFont->pixelSize() == std::max(1, height) &&
+        m_pLabelFont->bold() == bold) {
+        return; // every stored layout sets the same font again
+    }
     m_pLabelFont = std::make_unique<QFont>(MakeControlFont(height, bold));
     if (m_pLabelWnd) {
         ksv::qt::SetWindowFont(m_pLabelWnd.get(), *m_pLabelFont);

@@ -39,6 +39,7 @@ class QTimeEdit;
 namespace ksv {
 class ErrorReporter;
 class Link;
+class PictureBudget;
 class MatrixTableModel;
 } // namespace ksv
 
@@ -58,6 +59,7 @@ struct CtrlServices {
     ksv::Link* link = nullptr;
     ksv::ErrorReporter* reporter = nullptr;
     CtrlHost* host = nullptr;
+    ksv::PictureBudget* pictures = nullptr; // the panel's decoded pixels; none: no budget
 };
 
 // Text colour and background a child window of the control is drawn with.
@@ -136,7 +138,8 @@ struct FileFields {
 struct ImageFields {
     bool m_bImageShown = false;   // visible, drawn by the view
     bool m_bImagePressed = false; // drawn 2 pixels right and down
-    QImage m_pImageBitmap;        // null when the picture was refused
+    QImage m_pImageBitmap;        // the rows decoded; null when none were
+    bool m_bRefused = false;      // too large to show: drawn crossed out
     int32_t m_nImageWidth = 0;
     int32_t m_nImageHeight = 0;
     int32_t m_nImageHAlign = 0; // placement modes 0..4
@@ -199,6 +202,15 @@ public:
     void PaintImage(QPainter& painter) const;
     // Asks dialogs still open for this control to close.
     void CloseDialogs();
+
+    // A control built without a parent has its fields but no windows (a large panel's control
+    // whose page is far from the one shown). MakeWindows gives it its windows under parent:
+    // create runs its kind's creator again with the store's current data; what the layout set
+    // is kept, and the windows are placed. DropWindows frees them again, unless a dialog of the
+    // control is open or one of its windows has the focus (false then).
+    bool HasWindows() const { return m_pParent != nullptr; }
+    void MakeWindows(QWidget* parent, const std::function<void(CCtrl&)>& create);
+    bool DropWindows();
 
     // Input.
     void OnClicked(QWidget* window);

@@ -1,6 +1,7 @@
 #include "controls/ctrl.h"
 
 #include "controls/value_text.h"
+#include "link/panel_budget.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -40,8 +41,9 @@ void CCtrl::CreateText(uint32_t maxLen, const QString& text) {
         m_pButton.Reset(
             ksv::qt::CreatePushButton(m_pParent, QStringLiteral("OK"), 0, NextChildId()));
     } else {
-        m_pValueWnd.Reset(
-            ksv::qt::CreateStatic(m_pParent, m_text, ksv::qt::kStaticNoPrefix, NextChildId()));
+        m_pValueWnd.Reset(ksv::qt::CreateStatic(m_pParent,
+                                                DrawnText(m_text, ksv::kMaxDrawnTextChars),
+                                                ksv::qt::kStaticNoPrefix, NextChildId()));
     }
     FinishCreate();
 }
@@ -117,6 +119,6 @@ void CCtrl::UpdateText(const std::vector<uint8_t>& value) {
         ksv::qt::SetWindowText(m_pEdit.get(), m_text);
     }
     if (m_pValueWnd) {
-        ksv::qt::SetWindowText(m_pValueWnd.get(), m_text);
+        ksv::qt::SetWindowText(m_pValueWnd.get(), DrawnText(m_text, ksv::kMaxDrawnTextChars));
     }
 }

@@ -17,6 +17,7 @@ add_library(ksv_ctrl STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ctrl_section.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ctrl_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ctrl_unsupported.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ctrl_windows.cpp
   ${CMAKE_CURRENT_LIST_DIR}/device_message_box.cpp
   ${CMAKE_CURRENT_LIST_DIR}/momentary_button.cpp
   ${CMAKE_CURRENT_LIST_DIR}/value_text.cpp

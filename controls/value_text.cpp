@@ -21,3 +21,18 @@ std::optional<int32_t> Int32OfValue(const std::vector<uint8_t>& value) {
         value[0] | (value[1] << 8) | (value[2] << 16) | (static_cast<uint32_t>(value[3]) << 24);
     return static_cast<int32_t>(bits);
 }
+
+QString DrawnText(QStringView text, size_t limit) {
+    const qsizetype end = text.indexOf(QChar(0));
+    if (end >= 0) {
+        text = text.left(end);
+    }
+    if (static_cast<size_t>(text.size()) <= limit) {
+        return text.toString();
+    }
+    qsizetype keep = static_cast<qsizetype>(limit > 0 ? limit - 1 : 0);
+    if (keep > 0 && text[keep - 1].isHighSurrogate()) {
+        --keep;
+    }
+    return text.left(keep).toString() + QChar(0x2026);
+}

@@ -2,6 +2,7 @@
 
 #include "image/gif_interlace.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -84,6 +85,22 @@ std::optional<GifLayout> ReadLayout(const uint8_t* data, size_t size) {
     return layout;
 }
 
+// The picture rows that the first `written` colours in data order reach: all of them up to
+// the last one, which for an interlaced image may lie far below the others.
+size_t RowsReached(size_t written, int width, int height, bool interlaced) {
+    const size_t dataRows = (written + size_t(width) - 1) / size_t(width);
+    if (!interlaced) {
+        return dataRows;
+    }
+    int last = -1;
+    GifInterlace(height).ForEachRow([&](int dataRow, int pictureRow) {
+        if (size_t(dataRow) < dataRows) {
+            last = std::max(last, pictureRow);
+        }
+    });
+    return size_t(last + 1);
+}
+
 } // namespace
 
 void GifDecoder::Reset() {
@@ -91,20 +108,23 @@ void GifDecoder::Reset() {
     m_height = 0;
     m_pixels = {};
     m_stop = GifStop::kNotDecoded;
+    m_refusal = Refusal::kNone;
     m_palette.fill(0);
 }
 
-bool GifDecoder::Decode(const uint8_t* data, size_t size) {
+bool GifDecoder::Decode(const uint8_t* data, size_t size, const Limits& limits) {
     Reset();
-    if (data == nullptr) {
-        return false;
+    std::optional<GifLayout> layout;
+    if (data != nullptr) {
+        layout = ReadLayout(data, size);
     }
-    std::optional<GifLayout> layout = ReadLayout(data, size);
     if (!layout) {
+        m_refusal = Refusal::kNotGif;
         return false;
     }
     const size_t pixelCount = size_t(layout->width) * size_t(layout->height);
-    if (pixelCount > kMaxPixels) {
+    if (pixelCount > std::min(limits.declaredPixels, kMaxPixels)) {
+        m_refusal = Refusal::kTooLarge;
         return false;
     }
     for (uint32_t i = 0; i < layout->paletteSize; ++i) {
@@ -113,23 +133,33 @@ bool GifDecoder::Decode(const uint8_t* data, size_t size) {
     }
     m_width = layout->width;
     m_height = layout->height;
-    m_pixels.assign(pixelCount, 0);
     if (pixelCount == 0) {
         m_stop = GifStop::kPictureFull;
         return true;
     }
-    size_t written = 0;
     const uint8_t* imageData = data + layout->dataOffset;
     const size_t imageSize = size - layout->dataOffset;
+    // First only count: the data decides what is allocated, not the declared size.
+    size_t written = 0;
+    m_stop = m_lzw.Decode(imageData, imageSize, m_palette.data(), layout->paletteSize, nullptr,
+                          pixelCount, written);
+    const size_t stored =
+        RowsReached(written, m_width, m_height, layout->interlaced) * size_t(m_width);
+    if (stored > limits.storedPixels) {
+        Reset();
+        m_refusal = Refusal::kOverAllowance;
+        return false;
+    }
+    m_pixels.assign(stored, 0);
     if (!layout->interlaced) {
-        m_stop = m_lzw.Decode(imageData, imageSize, m_palette.data(), layout->paletteSize,
-                              m_pixels.data(), pixelCount, written);
+        m_lzw.Decode(imageData, imageSize, m_palette.data(), layout->paletteSize, m_pixels.data(),
+                     stored, written);
         return true;
     }
     // The dictionary refers back into data order, so interlaced rows are placed after.
-    std::unique_ptr<uint32_t[]> dataOrder(new uint32_t[pixelCount]);
-    m_stop = m_lzw.Decode(imageData, imageSize, m_palette.data(), layout->paletteSize,
-                          dataOrder.get(), pixelCount, written);
+    std::unique_ptr<uint32_t[]> dataOrder(new uint32_t[written]);
+    m_lzw.Decode(imageData, imageSize, m_palette.data(), layout->paletteSize, dataOrder.get(),
+                 written, written);
     PlaceInterlacedRows(dataOrder.get(), written, m_pixels.data(), m_width, m_height);
     return true;
 }

@@ -87,11 +87,10 @@ GifStop GifLzw::Decode(const uint8_t* data, size_t size, const uint32_t* palette
                 limit <<= 1;
             }
         }
-        size_t length = 1;
-        if (code < clear) {
+        const size_t length = code < clear ? 1 : size_t{m_length[code]};
+        if (out != nullptr && code < clear) {
             out[pos] = m_rootColour[code];
-        } else {
-            length = m_length[code];
+        } else if (out != nullptr) {
             const size_t room = count - pos;
             if (length <= kShortString && room >= kShortString) {
                 CopyShortForward(out + pos, out + m_offset[code], length);
@@ -105,6 +104,9 @@ GifStop GifLzw::Decode(const uint8_t* data, size_t size, const uint32_t* palette
         pos += length;
     }
     written = pos < count ? pos : count;
+    if (out == nullptr) {
+        return stop;
+    }
     // A short copy may have run ahead of the last string: those colours were never decoded.
     const size_t ranAhead = count - written < kShortString ? count - written : kShortString;
     std::fill_n(out + written, ranAhead, 0u);

@@ -29,7 +29,8 @@ public:
 
     // data starts at the image's minimum code size byte. Writes at most count colours to
     // out and sets written to their number. Palette indexes at or beyond paletteSize read
-    // as black (0).
+    // as black (0). With out null nothing is written: written says how many colours the
+    // data gives, so that a buffer need hold no more than that.
     GifStop Decode(const uint8_t* data, size_t size, const uint32_t* palette, uint32_t paletteSize,
                    uint32_t* out, size_t count, size_t& written);
 

@@ -13,6 +13,46 @@ namespace ksv {
 inline constexpr uint32_t kMaxPanelRecords = 65536;
 inline constexpr size_t kMaxPanelBytes = size_t{64} << 20;
 
+// What the screen may spend on the panel the link accepted. The store keeps every value whole;
+// these bound what is drawn, decoded and made into windows.
+inline constexpr size_t kMaxTitleChars = 128;      // the device name as the window title
+inline constexpr size_t kMaxDrawnTextChars = 1024; // a caption or read-only text as drawn
+inline constexpr size_t kMaxPicturePixels = size_t{1024} * 1024; // one picture, as declared
+// Controls the view makes of a panel: the first ones; the user is told of the rest.
+inline constexpr uint32_t kMaxPanelControls = 10000;
+// A panel of more controls has windows only for the pages within kWindowPageReach of the one
+// shown; the others are fields alone, their windows made when their page is shown.
+inline constexpr uint32_t kMaxPanelWindowControls = 400;
+inline constexpr int kWindowPageReach = 2;
+// Decoded pixels of all a panel's pictures (16 MiB as colours); pictures past it are refused.
+// Decoding is done as the panel is built, so this bounds that time as well as the memory.
+inline constexpr size_t kMaxPanelPicturePixels = size_t{4} << 20;
+
+// The decoded pixels a panel's pictures have taken, charged as each is decoded.
+class PictureBudget {
+public:
+    size_t Left() const { return kMaxPanelPicturePixels - m_used; }
+    void Charge(size_t pixels) { m_used += pixels < Left() ? pixels : Left(); }
+    void NoteRefusal() { m_refused = true; }
+    // True once per panel after a picture was refused: the user is told once.
+    bool TakeTelling() {
+        const bool tell = m_refused && !m_told;
+        m_told = m_told || m_refused;
+        return tell;
+    }
+    // The panel is built again: nothing taken. keepTold false: a new panel.
+    void Restart(bool keepTold) {
+        m_used = 0;
+        m_refused = false;
+        m_told = m_told && keepTold;
+    }
+
+private:
+    size_t m_used = 0;
+    bool m_refused = false;
+    bool m_told = false;
+};
+
 // Memory a record holds: the record itself and every buffer it owns.
 size_t RecordHeldBytes(const ControlRecord& record);
 size_t PanelHeldBytes(const std::vector<ControlRecord>& records);

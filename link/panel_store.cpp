@@ -109,6 +109,17 @@ ResultCode PanelStore::GetControlValue(uint32_t id, void* buffer, uint32_t* size
     if (record == nullptr) {
         return kSuccess;
     }
+    return ValueOf(record, buffer, size);
+}
+
+ResultCode StoreLock::GetControlValueAt(uint32_t index, void* buffer, uint32_t* size) const {
+    if (index >= m_store.m_records.size()) {
+        return kWrongKind;
+    }
+    return m_store.ValueOf(&m_store.m_records[index], buffer, size);
+}
+
+ResultCode PanelStore::ValueOf(ControlRecord* record, void* buffer, uint32_t* size) {
     record->valueUpdated = 0;
     switch (record->kind) {
     case kRecordText: {
@@ -250,7 +261,21 @@ ResultCode PanelStore::GetControlStyle(uint32_t id, uint32_t* flags, uint32_t* c
 ResultCode StoreLock::GetMatrixState(uint32_t id, uint32_t* cursorWord,
                                      const std::vector<uint8_t>** cells,
                                      const std::vector<uint8_t>** textPart) const {
-    ControlRecord* record = m_store.Find(id);
+    return MatrixStateOf(m_store.Find(id), cursorWord, cells, textPart);
+}
+
+ResultCode StoreLock::GetMatrixStateAt(uint32_t index, uint32_t* cursorWord,
+                                       const std::vector<uint8_t>** cells,
+                                       const std::vector<uint8_t>** textPart) const {
+    if (index >= m_store.m_records.size()) {
+        return kWrongKind;
+    }
+    return MatrixStateOf(&m_store.m_records[index], cursorWord, cells, textPart);
+}
+
+ResultCode StoreLock::MatrixStateOf(ControlRecord* record, uint32_t* cursorWord,
+                                    const std::vector<uint8_t>** cells,
+                                    const std::vector<uint8_t>** textPart) const {
     if (record == nullptr) {
         return kSuccess;
     }

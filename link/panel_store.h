@@ -67,8 +67,18 @@ public:
     // under the lock). Clears valueUpdated. kNotApplicable for anything but a chart/table.
     ResultCode GetMatrixState(uint32_t id, uint32_t* cursorWord, const std::vector<uint8_t>** cells,
                               const std::vector<uint8_t>** textPart) const;
+    // GetControlValue and GetMatrixState of the record at an index, without a search by id
+    // (a panel is built in one pass). kWrongKind for an index past the list.
+    ResultCode GetControlValueAt(uint32_t index, void* buffer, uint32_t* size) const;
+    ResultCode GetMatrixStateAt(uint32_t index, uint32_t* cursorWord,
+                                const std::vector<uint8_t>** cells,
+                                const std::vector<uint8_t>** textPart) const;
 
 private:
+    ResultCode MatrixStateOf(ControlRecord* record, uint32_t* cursorWord,
+                             const std::vector<uint8_t>** cells,
+                             const std::vector<uint8_t>** textPart) const;
+
     PanelStore& m_store;
     std::lock_guard<std::recursive_mutex> m_guard;
 };
@@ -116,6 +126,7 @@ private:
     friend class StoreLock;
 
     ControlRecord* Find(uint32_t id);
+    ResultCode ValueOf(ControlRecord* record, void* buffer, uint32_t* size);
     void CheckDiscardedKinds(const std::vector<ControlRecord>& records);
 
     ErrorReporter& m_reporter;

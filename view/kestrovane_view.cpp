@@ -15,7 +15,7 @@ CKestrovaneView::CKestrovaneView(ksv::Link& link, ksv::SettingsStore& settings,
                                  ksv::ErrorReporter& reporter, const QString& appTitle,
                                  QWidget* parent)
     : QWidget(parent), m_link(link), m_settings(settings), m_reporter(reporter),
-      m_appTitle(appTitle), m_services{&link, &reporter, this},
+      m_appTitle(appTitle), m_services{&link, &reporter, this, &m_pictureBudget},
       m_reconnect(this,
                   {[this] { return OpenSession(m_lastPort); }, [this] { EndSession(false); }}) {
     resize(kReferenceWidth, kLayoutHeight);

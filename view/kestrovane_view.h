@@ -4,6 +4,7 @@
 #include "dialogs/com_port_dialog.h"
 #include "dialogs/ping_dialog.h"
 #include "link/link.h"
+#include "link/panel_budget.h"
 #include "platform/error_reporter.h"
 #include "platform/layout/panel_layout.h"
 #include "platform/qt/child_window.h"
@@ -58,10 +59,6 @@ public:
     // after waits that the schedule gives. Any command of the user's stops the retries.
     void SetReconnectSchedule(const ksv::ReconnectSchedule& schedule);
     void StopReconnecting();
-    // The program ends (window closed, stopped by a signal, restarted at a new zoom): a live
-    // session ends as "Close" ends it, but its Goodbye gets a bounded time, so that a stalled
-    // device never holds the exit up. Nothing is sent when no port is open.
-    void LeaveSession();
     bool IsReconnecting() const { return m_reconnect.IsRetrying(); }
     const QLabel* ReconnectLine() const { return m_reconnect.Line(); }
 
@@ -133,7 +130,15 @@ private:
     void CloseSession();
     void ClearPanel();
     void BuildPanel();
-    void BuildControl(const ksv::StoreLock& lock, CCtrl& ctrl, uint32_t index);
+    // valueIndex: the index of the first record with the control's id, whose value it shows.
+    void BuildControl(const ksv::StoreLock& lock, CCtrl& ctrl, uint32_t index, uint32_t valueIndex,
+                      QWidget* parent);
+    // The kind's creator with the record's data (windows when the control has a parent).
+    void CreateControl(const ksv::StoreLock& lock, CCtrl& ctrl, uint32_t index, uint32_t valueIndex,
+                       const ksv::ControlHeader& header);
+    // A large panel: windows for the controls of the page shown, freed far from it.
+    void UpdatePageWindows();
+    void MakeWindows(const ksv::StoreLock& lock, uint32_t index);
     void RequestLayoutIfNeeded();
     void RefreshValues();
     void RefreshStyles();
@@ -192,6 +197,8 @@ private:
     ksv::ErrorReporter& m_reporter;
     QString m_appTitle;
     CtrlServices m_services;
+    ksv::PictureBudget m_pictureBudget; // of the panel shown
+    bool m_bToldControlCap = false;     // the user knows the panel is shown in part
 
     MessageBoxHook m_messageBoxHook;
     ComPortDialogHook m_comPortDialogHook;
@@ -208,6 +215,7 @@ private:
     CCtrl m_btnConnectInbound;
     std::unique_ptr<CCtrl[]> m_pCtrls;
     uint32_t m_nCtrls = 0;
+    bool m_bPageWindows = false; // the panel's windows are made page by page
     int32_t m_AlwaysReload = 1;
     int32_t m_iPage = 0;
     int32_t m_iLastPage = 0;

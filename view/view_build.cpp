@@ -4,8 +4,10 @@
 #include "platform/qt/message_box_count.h"
 #include "view/store_value.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
+#include <unordered_map>
 
 namespace {
 
@@ -31,27 +33,56 @@ void CKestrovaneView::BuildPanel() {
     for (size_t i = 0; CCtrl* button = PageBarButtons(i); ++i) {
         button->m_bAutoPlace = true;
     }
+    m_pictureBudget.Restart(true);
+    size_t records = 0;
     {
         const ksv::StoreLock lock(m_link.Store());
-        const auto count = static_cast<uint32_t>(lock.Records().size());
+        records = lock.Records().size();
+        const auto count = static_cast<uint32_t>(std::min<size_t>(records, ksv::kMaxPanelControls));
         auto ctrls = std::make_unique<CCtrl[]>(count);
+        // A large panel gets windows for the pages near the one shown only (view_windows.cpp).
+        m_bPageWindows = count > ksv::kMaxPanelWindowControls;
+        // A control's value is its id's first record's: found once, not searched per control.
+        std::unordered_map<uint32_t, uint32_t> firstOfId;
+        firstOfId.reserve(count);
         for (uint32_t i = 0; i < count; ++i) {
-            BuildControl(lock, ctrls[i], i);
+            firstOfId.emplace(lock.Records()[i].id, i);
+        }
+        for (uint32_t i = 0; i < count; ++i) {
+            const uint32_t valueIndex = firstOfId[lock.Records()[i].id];
+            BuildControl(lock, ctrls[i], i, valueIndex, m_bPageWindows ? nullptr : this);
         }
         m_pCtrls.reset();
         m_pCtrls = std::move(ctrls);
         m_nCtrls = count;
     }
     StartMessageBoxes();
+    if (records > m_nCtrls && !m_bToldControlCap) {
+        m_bToldControlCap = true;
+        ShowUserMessage(QStringLiteral("The control panel has %1 controls; only the first %2 are "
+                                       "shown.")
+                            .arg(records)
+                            .arg(m_nCtrls));
+    }
+    if (m_pictureBudget.TakeTelling()) {
+        ShowUserMessage(QStringLiteral("Some pictures of this panel are too large to show; they "
+                                       "are drawn crossed out."));
+    }
 }
 
-void CKestrovaneView::BuildControl(const ksv::StoreLock& lock, CCtrl& ctrl, uint32_t index) {
+void CKestrovaneView::BuildControl(const ksv::StoreLock& lock, CCtrl& ctrl, uint32_t index,
+                                   uint32_t valueIndex, QWidget* parent) {
     ksv::ControlHeader header;
     const ksv::ResultCode result = lock.GetControlHeader(index, header);
     if (result != ksv::kSuccess) {
         KSV_REPORT(m_reporter, ksv::kViewModule, result, ProgramFault);
     }
-    ctrl.InitFromRecord(header, this, m_services);
+    ctrl.InitFromRecord(header, parent, m_services);
+    CreateControl(lock, ctrl, index, valueIndex, header);
+}
+
+void CKestrovaneView::CreateControl(const ksv::StoreLock& lock, CCtrl& ctrl, uint32_t index,
+                                    uint32_t valueIndex, const ksv::ControlHeader& header) {
     const std::optional<ControlKind> kind = ControlKindFromRecordKind(header.kind);
     if (!kind) {
         KSV_REPORT(m_reporter, ksv::kViewModule, 0, UnknownControlKind);
@@ -59,8 +90,7 @@ void CKestrovaneView::BuildControl(const ksv::StoreLock& lock, CCtrl& ctrl, uint
     }
     ksv::ControlDetails d;
     lock.GetControlDetails(index, d);
-    ksv::PanelStore& store = lock.Store();
-    const auto value = [&store, &header]() { return ReadControlValue(store, header.id); };
+    const auto value = [&lock, valueIndex]() { return ReadControlValueAt(lock, valueIndex); };
     const auto text = [](const std::u16string& s) { return QString::fromStdU16String(s); };
     switch (*kind) {
     case ControlKind::Unsupported:
@@ -90,7 +120,7 @@ void CKestrovaneView::BuildControl(const ksv::StoreLock& lock, CCtrl& ctrl, uint
         uint32_t cursor = 0;
         const std::vector<uint8_t>* cells = nullptr;
         const std::vector<uint8_t>* textPart = nullptr;
-        lock.GetMatrixState(header.id, &cursor, &cells, &textPart);
+        lock.GetMatrixStateAt(valueIndex, &cursor, &cells, &textPart);
         static const std::vector<uint8_t> kNone;
         ctrl.CreateMatrix(d, cursor, cells ? *cells : kNone, textPart ? *textPart : kNone);
         return;

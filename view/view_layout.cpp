@@ -171,9 +171,12 @@ void CKestrovaneView::LayoutStartScreen(const QRect& area) {
 void CKestrovaneView::ShowPage() {
     update();
     auto onPage = [this](int page) { return page == m_iPage || page == -1; };
+    UpdatePageWindows();
     for (uint32_t i = 0; i < m_nCtrls; ++i) {
         CCtrl& ctrl = m_pCtrls[i];
-        ctrl.Show(ctrl.IsShown() && onPage(ctrl.EffectivePage()));
+        if (ctrl.HasWindows() || ctrl.m_kind == ControlKind::Image) {
+            ctrl.Show(ctrl.IsShown() && onPage(ctrl.EffectivePage()));
+        }
     }
     for (CCtrl* button : {&m_btnClose, &m_btnNext, &m_btnPrev, &m_btnFirst, &m_btnLast}) {
         button->Show(button->IsShown() && onPage(button->m_page));

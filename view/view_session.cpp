@@ -1,5 +1,7 @@
 #include "view/kestrovane_view.h"
 
+#include "controls/value_text.h"
+#include "link/panel_budget.h"
 #include "platform/qt/message_box_count.h"
 #include "resources/resource_ids.h"
 
@@ -18,8 +20,6 @@ constexpr const char* kKeyAlwaysReload = "m_AlwaysReload";
 constexpr const char* kKeyPermitInbound = "m_PermitInbound";
 
 constexpr uint32_t kLayoutRequestArgument = 256;
-// How long the Goodbye may take when the program ends; the port closes after it regardless.
-constexpr int kLeavingGoodbyeMs = 200;
 constexpr int32_t kAnswerBase = 18000;
 
 // The longest ping period a timer can hold in milliseconds.
@@ -141,7 +141,7 @@ void CKestrovaneView::HandleArrival(int32_t code) {
     switch (code) {
     case ksv::kArrivalDeviceName:
         if (const auto name = m_link.GetDeviceName()) {
-            emit TitleChanged(QString::fromStdU16String(*name));
+            emit TitleChanged(DrawnText(*name, ksv::kMaxTitleChars));
         }
         if (OpenMessageBoxCount() == 0) {
             BringToFront();
@@ -149,6 +149,9 @@ void CKestrovaneView::HandleArrival(int32_t code) {
         return;
     case ksv::kArrivalNewPanel:
         m_reconnect.OnPanelArrived();
+        // A new panel: what it cannot show is told afresh.
+        m_pictureBudget.Restart(false);
+        m_bToldControlCap = false;
         RequestLayoutIfNeeded();
         BuildPanel();
         if (m_nCtrls == 0) {
@@ -266,7 +269,7 @@ void CKestrovaneView::ShowKeptPanel() {
         }
     }
     const auto name = m_link.GetDeviceName();
-    emit TitleChanged((name ? QString::fromStdU16String(*name) : m_appTitle) +
+    emit TitleChanged((name ? DrawnText(*name, ksv::kMaxTitleChars) : m_appTitle) +
                       QStringLiteral(" \u2014 disconnected"));
 }
 
@@ -286,15 +289,6 @@ void CKestrovaneView::CloseSession() {
         return;
     }
     emit QuitRequested();
-}
-
-void CKestrovaneView::LeaveSession() {
-    m_reconnect.Stop();
-    if (m_bConnected == 0 && !m_link.IsPortOpen()) {
-        return;
-    }
-    m_link.DisconnectWithin(kLeavingGoodbyeMs);
-    EndSession(false); // the port is closed by now
 }
 
 void CKestrovaneView::ClearPanel() {

@@ -69,7 +69,7 @@ void ChaosDevice::Loop() {
 
 void ChaosDevice::InjectFault() {
     ++m_counts.faults;
-    switch (m_frames.Draw(14)) {
+    switch (m_frames.Draw(17)) {
     case 0: { // stops in the middle of a frame
         size_t keep = 0;
         const std::vector<uint8_t> frame = m_frames.Truncated(keep);
@@ -117,6 +117,15 @@ void ChaosDevice::InjectFault() {
         if (m_frames.Draw(4) == 0) {
             Send(EncodeBareFrame(kMsgGoodbyeFromDevice).Frame());
         }
+        return;
+    case 12:
+        Send(m_frames.LongName());
+        return;
+    case 13:
+    case 14: // a panel the screen must bound, for a while, then the usual one again
+        Send(m_frames.Draw(2) == 0 ? m_frames.ImageFlood() : m_frames.BigPanel());
+        Serve(milliseconds(1000 + m_frames.Draw(3000)));
+        Send(m_frames.Panel());
         return;
     default:
         Send(m_frames.Update());

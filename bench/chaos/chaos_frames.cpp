@@ -3,6 +3,7 @@
 #include "demo_gif.h"
 #include "link/frame.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 
@@ -135,6 +136,83 @@ std::vector<uint8_t> ChaosFrames::Garbage() {
                      prefix.end());
     }
     return bytes;
+}
+
+std::vector<uint8_t> ChaosFrames::LongName() {
+    const size_t length = size_t{1} << (10 + Draw(15)); // 1 KiB .. 16 MiB
+    return EncodeHelloReply(std::u16string(length, u'N'), false).Frame();
+}
+
+namespace {
+
+void PutGifHeader(std::vector<uint8_t>& gif, int side) {
+    const uint8_t lo = uint8_t(side);
+    const uint8_t hi = uint8_t(side >> 8);
+    gif = {'G', 'I', 'F', '8', '9', 'a', lo, hi, lo, hi, 0x81, 0, 0};
+    gif.insert(gif.end(), 12, 0x80);
+    gif.insert(gif.end(), {0x2C, 0, 0, 0, 0, lo, hi, lo, hi, 0, 2});
+}
+
+// Two pixels of a 4096 x 4096 picture, the data cut off there.
+std::vector<uint8_t> TruncatedGif() {
+    std::vector<uint8_t> gif;
+    PutGifHeader(gif, 4096);
+    gif.insert(gif.end(), {2, 0x8C, 0x00});
+    return gif;
+}
+
+// Every pixel of a 1024 x 1024 picture in about 2 KiB: each code one pixel longer than the last.
+std::vector<uint8_t> SolidGif() {
+    std::vector<uint8_t> gif;
+    PutGifHeader(gif, 1024);
+    std::vector<uint8_t> bytes;
+    uint32_t bits = 0;
+    int bitCount = 0;
+    int codeSize = 3;
+    const auto put = [&](uint32_t code) {
+        bits |= code << bitCount;
+        for (bitCount += codeSize; bitCount >= 8; bitCount -= 8, bits >>= 8) {
+            bytes.push_back(uint8_t(bits));
+        }
+    };
+    put(4);
+    put(1);
+    uint32_t next = 6;
+    size_t length = 1;
+    for (size_t written = 1; written < size_t{1024} * 1024; written += length) {
+        put(next);
+        length += 1;
+        if (++next == (1u << codeSize) && codeSize < 12) {
+            ++codeSize;
+        }
+    }
+    bytes.push_back(uint8_t(bits));
+    for (size_t at = 0; at < bytes.size(); at += 255) {
+        const size_t n = std::min<size_t>(255, bytes.size() - at);
+        gif.push_back(uint8_t(n));
+        gif.insert(gif.end(), bytes.begin() + ptrdiff_t(at), bytes.begin() + ptrdiff_t(at + n));
+    }
+    gif.insert(gif.end(), {0, 0x3B});
+    return gif;
+}
+
+} // namespace
+
+std::vector<uint8_t> ChaosFrames::ImageFlood() {
+    const std::vector<uint8_t> gif = Draw(2) == 0 ? TruncatedGif() : SolidGif();
+    std::vector<DeviceControl> pictures;
+    for (uint32_t id = 1, n = 50 + Draw(451); id <= n; ++id) {
+        pictures.push_back(DeviceControl('I', 0, 100 + id).ValueBytes(gif));
+    }
+    return EncodePanelDescription(pictures).Frame();
+}
+
+std::vector<uint8_t> ChaosFrames::BigPanel() {
+    std::vector<DeviceControl> sections;
+    for (uint32_t id = 1, n = 1000 + Draw(64536); id <= n; ++id) {
+        sections.push_back(DeviceControl('S', 0, 100 + id).ValueByte(0).Caption(u"Section"));
+    }
+    return EncodePanelDescription(sections).Frame();
 }
 
 } // namespace ksv::chaos

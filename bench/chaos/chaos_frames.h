@@ -48,6 +48,12 @@ public:
     // A frame that lies about a length; its bytes stop early (the link must give up on it).
     std::vector<uint8_t> Truncated(size_t& keep);
     std::vector<uint8_t> Garbage();
+    // What the screen must bound: a device name of up to 16 MiB; a panel of hundreds of
+    // pictures, truncated 4096 x 4096 ones or 1024 x 1024 ones that fill every pixel; a panel
+    // of up to 65 535 sections.
+    std::vector<uint8_t> LongName();
+    std::vector<uint8_t> ImageFlood();
+    std::vector<uint8_t> BigPanel();
 
     uint32_t Draw(uint32_t below) {
         return std::uniform_int_distribution<uint32_t>(0, below - 1)(m_random);

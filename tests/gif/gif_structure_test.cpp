@@ -123,7 +123,8 @@ TEST_F(GifFileTest, TruncatedBeforeImageDataIsRefusedAfterItIsPartial) {
         const bool accepted = Decode(part);
         EXPECT_EQ(accepted, n >= dataOffset) << n;
         if (accepted) {
-            EXPECT_EQ(m_decoder->Pixels().size(), 4u) << n;
+            EXPECT_EQ(m_decoder->Pixels().size(), size_t(m_decoder->Rows()) * 2) << n;
+            EXPECT_EQ(m_decoder->Height(), 2) << n;
         }
     }
 }
@@ -164,6 +165,52 @@ TEST_F(GifFileTest, EachDecodeStartsAfresh) {
     refused[test::kAspectOffset] = 1;
     EXPECT_FALSE(Decode(refused));
     ExpectRefused();
+}
+
+// A huge declared picture whose data gives two pixels, as a hostile device sends it.
+HandBuiltGif TruncatedHuge(bool interlaced) {
+    HandBuiltGif gif = FourPixels();
+    gif.width = 4096;
+    gif.height = 4096;
+    gif.interlaced = interlaced;
+    CodeStream stream(2);
+    for (uint32_t code : {4u, 1u, 2u}) {
+        stream.PutNext(code);
+    }
+    gif.data = stream.SubBlocks();
+    gif.data.pop_back(); // no terminator: the data just ends
+    return gif;
+}
+
+TEST_F(GifFileTest, TruncatedHugePictureHoldsOnlyTheRowItsDataReaches) {
+    for (bool interlaced : {false, true}) {
+        ASSERT_TRUE(Decode(BuildGif(TruncatedHuge(interlaced))));
+        EXPECT_EQ(m_decoder->Width(), 4096);
+        EXPECT_EQ(m_decoder->Height(), 4096);
+        EXPECT_EQ(m_decoder->Rows(), 1);
+        EXPECT_LE(m_decoder->Pixels().capacity(), 4096u);
+        EXPECT_EQ(m_decoder->Pixels()[1], PaletteColour(2));
+        EXPECT_EQ(m_decoder->StopReason(), GifStop::kDataEnded);
+    }
+}
+
+TEST_F(GifFileTest, LimitsRefuseBeforeAllocating) {
+    const std::vector<uint8_t> file = BuildGif(TruncatedHuge(false));
+    GifDecoder::Limits declared;
+    declared.declaredPixels = size_t{2048} * 2048;
+    EXPECT_FALSE(m_decoder->Decode(file, declared));
+    EXPECT_EQ(m_decoder->RefusalReason(), GifDecoder::Refusal::kTooLarge);
+    ExpectRefused();
+
+    // The row the data reaches is 4096 pixels: over an allowance of 4095, within 4096.
+    GifDecoder::Limits stored;
+    stored.storedPixels = 4095;
+    EXPECT_FALSE(m_decoder->Decode(file, stored));
+    EXPECT_EQ(m_decoder->RefusalReason(), GifDecoder::Refusal::kOverAllowance);
+    ExpectRefused();
+    stored.storedPixels = 4096;
+    EXPECT_TRUE(m_decoder->Decode(file, stored));
+    EXPECT_EQ(m_decoder->RefusalReason(), GifDecoder::Refusal::kNone);
 }
 
 } // namespace

@@ -33,7 +33,9 @@ void CheckEveryPrefix(const GifImageParams& params) {
             continue;
         }
         const std::vector<uint32_t>& pixels = decoder->Pixels();
-        ASSERT_EQ(pixels.size(), full.size()) << n;
+        // Only the rows the prefix reaches are held.
+        ASSERT_EQ(pixels.size(), size_t(decoder->Rows()) * size_t(decoder->Width())) << n;
+        ASSERT_LE(pixels.size(), full.size()) << n;
         // Every pixel is the full picture's or not yet written (black), and a longer
         // prefix never knows less.
         size_t matches = 0;
@@ -69,9 +71,10 @@ TEST(GifTruncation, HostileMinimumCodeSizeInARealFile) {
         std::vector<uint8_t> hostile = file;
         hostile[codeSizeAt] = uint8_t(size);
         ASSERT_TRUE(decoder->Decode(hostile)) << size;
-        EXPECT_EQ(decoder->Pixels().size(), 256u) << size;
+        EXPECT_LE(decoder->Pixels().size(), 256u) << size;
         if (size > 11) {
             EXPECT_EQ(decoder->StopReason(), GifStop::kBadCodeSize) << size;
+            EXPECT_TRUE(decoder->Pixels().empty()) << size;
         }
     }
 }
@@ -101,7 +104,8 @@ TEST(GifTruncation, RandomlyCorruptedFilesStayWithinThePicture) {
         ++accepted;
         const size_t area = size_t(decoder->Width()) * size_t(decoder->Height());
         ASSERT_LE(area, GifDecoder::kMaxPixels);
-        ASSERT_EQ(decoder->Pixels().size(), area) << round;
+        ASSERT_LE(decoder->Rows(), decoder->Height()) << round;
+        ASSERT_EQ(decoder->Pixels().size(), size_t(decoder->Rows()) * decoder->Width()) << round;
     }
     EXPECT_GT(accepted, 0);
 }
