@@ -34,6 +34,10 @@ const std::vector<ProgramOption>& ProgramOptions() {
          "factor",
          "Zoom the window by this factor (1 to 4, in steps of 0.25).",
          ApplyZoom},
+        {{"connect"},
+         "",
+         "Connect to the outbound port as soon as the window is up.",
+         [](CommandLine& line, const QString&) { return (line.connect = true, QString()); }},
     };
     return options;
 }

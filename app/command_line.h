@@ -11,6 +11,7 @@ namespace ksv {
 // (command_line.cpp) fills one field.
 struct CommandLine {
     std::optional<int> zoomQuarters; // --zoom
+    bool connect = false;            // --connect
 };
 
 // The command line read: run with `options`, or print `text` and end with `exitStatus` (0 for

@@ -77,6 +77,9 @@ void CKestrovaneApp::ConnectMenu() {
 }
 
 void CKestrovaneApp::ExitInstance() {
+    // However the program ends, a device still connected hears Goodbye.
+    if (m_view)
+        m_view->LeaveSession();
     if (m_doc)
         m_doc->OnCloseDocument();
     if (m_zoom)

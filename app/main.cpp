@@ -8,6 +8,8 @@
 #include "platform/qt/gui_error_reporter.h"
 #include "platform/qt/qt_settings_store.h"
 #include "platform/qt/quit_signals.h"
+#include "resources/resource_ids.h"
+#include "view/kestrovane_view.h"
 
 #include <QApplication>
 
@@ -31,11 +33,11 @@ ksv::CommandLineResult ReadCommandLine(const std::vector<std::string>& arguments
     return ksv::ParseCommandLine(QCoreApplication::arguments());
 }
 
-RunResult RunApplication(std::vector<std::string> arguments, std::optional<int> zoomArgument) {
+RunResult RunApplication(std::vector<std::string> arguments, const ksv::CommandLine& options) {
     const QString settingsPath = ksv::DefaultSettingsPath();
     const ksv::ScaleFactorEnvironment scaleFactor;
     const ksv::StartupZoom zoom =
-        ksv::PrepareStartupZoom(zoomArgument, scaleFactor, settingsPath, arguments);
+        ksv::PrepareStartupZoom(options.zoomQuarters, scaleFactor, settingsPath, arguments);
     ksv::ArgumentVector argv(std::move(arguments));
     QApplication application(argv.Count(), argv.Values());
     scaleFactor.Restore();
@@ -52,6 +54,8 @@ RunResult RunApplication(std::vector<std::string> arguments, std::optional<int> 
         run.restartQuarters = quarters;
         reporter->RequestQuit(); // after the messages already queued
     });
+    if (options.connect)
+        app.View()->OnCommand(IDC_BTN_CONNECT, ksv::qt::kNotifyClicked, nullptr);
     // Stopped from outside: end as "Close" would, so the document still closes the link.
     ksv::QuitSignals quitSignals([] { QCoreApplication::quit(); });
     run.exitCode = application.exec();
@@ -73,7 +77,7 @@ int main(int argc, char** argv) {
     // The platform never sees --zoom.
     std::vector<std::string> arguments = original;
     ksv::ExtractZoomArgument(arguments);
-    const RunResult run = RunApplication(std::move(arguments), commandLine.options.zoomQuarters);
+    const RunResult run = RunApplication(std::move(arguments), commandLine.options);
     if (!run.restartQuarters)
         return run.exitCode;
     // Everything is closed by now: the new process opens the port afresh.

@@ -4,7 +4,6 @@
 #include "controls/value_text.h"
 #include "link/link.h"
 #include "link/panel_budget.h"
-#include "resources/resource_ids.h"
 #include "view/kestrovane_view.h"
 
 #include <QMessageBox>
@@ -28,9 +27,8 @@ void ZoomController::Run(int commandId) {
     SaveZoomQuarters(m_settings, m_state.target);
     if (m_state.target == m_state.running || !Ask(RestartQuestion(m_state.target)))
         return;
-    // The session may have ended while the question was up.
-    if (IsSessionLive())
-        m_view->OnMenuCommand(ID_CLOSE);
+    if (m_view)
+        m_view->LeaveSession();
     if (m_restart)
         m_restart(m_state.target);
 }

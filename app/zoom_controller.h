@@ -15,7 +15,7 @@ class SettingsStore;
 
 // "Zoom In", "Zoom Out" and "Actual Size": the chosen zoom is stored at once for the next
 // start; a zoom other than the running one needs a restart, which the user is asked for. A
-// live session is closed through the view's own "Close" (Goodbye included) before it.
+// live session is left (Goodbye included) before it.
 //
 // Thread contract: GUI thread only.
 class ZoomController {

@@ -59,6 +59,10 @@ public:
     // after waits that the schedule gives. Any command of the user's stops the retries.
     void SetReconnectSchedule(const ksv::ReconnectSchedule& schedule);
     void StopReconnecting();
+    // The program ends (window closed, stopped by a signal, restarted at a new zoom): a live
+    // session ends as "Close" ends it, but its Goodbye gets a bounded time, so that a stalled
+    // device never holds the exit up. Nothing is sent when no port is open.
+    void LeaveSession();
     bool IsReconnecting() const { return m_reconnect.IsRetrying(); }
     const QLabel* ReconnectLine() const { return m_reconnect.Line(); }
 

@@ -20,6 +20,8 @@ constexpr const char* kKeyAlwaysReload = "m_AlwaysReload";
 constexpr const char* kKeyPermitInbound = "m_PermitInbound";
 
 constexpr uint32_t kLayoutRequestArgument = 256;
+// How long the Goodbye may take when the program ends; the port closes after it regardless.
+constexpr int kLeavingGoodbyeMs = 200;
 constexpr int32_t kAnswerBase = 18000;
 
 // The longest ping period a timer can hold in milliseconds.
@@ -289,6 +291,15 @@ void CKestrovaneView::CloseSession() {
         return;
     }
     emit QuitRequested();
+}
+
+void CKestrovaneView::LeaveSession() {
+    m_reconnect.Stop();
+    if (m_bConnected == 0 && !m_link.IsPortOpen()) {
+        return;
+    }
+    m_link.DisconnectWithin(kLeavingGoodbyeMs);
+    EndSession(false); // the port is closed by now
 }
 
 void CKestrovaneView::ClearPanel() {

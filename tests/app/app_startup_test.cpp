@@ -220,6 +220,15 @@ TEST_F(AppStartup, ZoomRestartClosesALiveSessionWithGoodbyeOnlyWhenTheUserAgrees
     EXPECT_TRUE(reports.empty()) << (reports.empty() ? "" : reports[0].toStdString());
 }
 
+TEST_F(AppStartup, ClosingTheWindowDuringASessionSaysGoodbye) {
+    Start();
+    ConnectTo(u"Pump A");
+    app->MainFrame()->close();
+    app->ExitInstance();
+    EXPECT_EQ(NextHandheldKind(), ksv::kMsgGoodbyeFromHandheld);
+    EXPECT_FALSE(app->GetLink()->IsPortOpen());
+}
+
 // Leaving ends at once whatever the device is doing: mid-frame, mid-file, or never answering.
 TEST_F(AppStartup, ExitEndsPromptlyWhileTheDeviceStallsOrIsSilent) {
     struct Case {

@@ -7,6 +7,7 @@
 #include "tools/demo-device/demo_gif.h"
 
 #include <QAbstractButton>
+#include <QFileInfo>
 
 #include <atomic>
 #include <thread>
@@ -155,6 +156,25 @@ TEST_F(CtrlDevice, BlobsAndFilesOpenOnlyWhatTheDesktopShould) {
     EXPECT_TRUE(urls[1].isLocalFile());
     EXPECT_TRUE(urls[1].toLocalFile().endsWith("n.txt"));
     EXPECT_FALSE(Ctrl(6)->m_file.m_bFileRequested);
+}
+
+TEST_F(CtrlDevice, AFileAskedForIsToldWithTheFolderItIsIn) {
+    using namespace ksv;
+    Connect({DeviceControl('F', 0, 6).Caption(u"Get")});
+    Click(Ctrl(6)->m_pButton.get());
+    EXPECT_EQ(NextValue(6), std::vector<uint8_t>{});
+    Send(EncodeFileTransfer(6, {DeviceFile{u"\\My Documents\\n.txt", false, {'h', 'i'}}}));
+    ASSERT_TRUE(WaitFor([&] { return messages.size() == 1; }));
+    const QString folder = messages[0].section(QStringLiteral("It is in the folder "), 1);
+    EXPECT_TRUE(messages[0].startsWith("Received n.txt.")) << messages[0].toStdString();
+    EXPECT_TRUE(folder.endsWith("/My Documents")) << messages[0].toStdString();
+    EXPECT_TRUE(QFileInfo(folder + "/n.txt").isFile()) << messages[0].toStdString();
+
+    // Pushed without being asked for: only the button's tool tip tells.
+    Send(EncodeFileTransfer(6, {DeviceFile{u"m.txt", false, {'x'}}}));
+    ASSERT_TRUE(
+        WaitFor([&] { return Ctrl(6)->m_pButton->toolTip().startsWith("Received m.txt"); }));
+    EXPECT_EQ(messages.size(), 1u);
 }
 
 TEST_F(CtrlDevice, TheInlineTableFollowsTheRowsTheDeviceSends) {
