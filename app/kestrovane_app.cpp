@@ -8,6 +8,9 @@
 #include "platform/qt/gui_error_reporter.h"
 #include "platform/qt/message_box_count.h"
 #include "platform/qt/qt_settings_store.h"
+#include "resources/resource_ids.h"
+#include "traffic/frame_ring.h"
+#include "traffic/link_monitor_window.h"
 #include "view/kestrovane_view.h"
 
 CKestrovaneApp::CKestrovaneApp(AppEnvironment environment)
@@ -22,7 +25,11 @@ bool CKestrovaneApp::InitInstance() {
     m_settings = std::make_unique<ksv::QtSettingsStore>(m_environment.settingsPath);
     m_reporter = std::make_unique<ksv::GuiErrorReporter>();
     m_reporter->SetBoxTitle(m_title);
+    m_frames = std::make_unique<ksv::FrameRing>();
+    m_taps = std::make_unique<ksv::TapList>();
+    m_taps->Add(m_frames.get());
     m_link = std::make_unique<ksv::Link>(*m_settings, *m_reporter, m_environment.linkPaths);
+    m_link->SetTap(m_taps.get());
     m_zoom =
         std::make_unique<ksv::ZoomController>(*m_settings, *m_link, m_environment.zoomQuarters);
 
@@ -53,7 +60,17 @@ void CKestrovaneApp::CreateView() {
                      [reporter] { reporter->RequestQuit(); });
 }
 
-// The zoom items belong to the application; every other item to the view.
+ksv::LinkMonitorWindow* CKestrovaneApp::ShowLinkMonitor() {
+    if (!m_monitor) {
+        m_monitor = new ksv::LinkMonitorWindow(*m_frames, m_frame.get());
+    }
+    m_monitor->show();
+    m_monitor->raise();
+    m_monitor->activateWindow();
+    return m_monitor;
+}
+
+// The zoom items and the Link Monitor belong to the application; every other item to the view.
 void CKestrovaneApp::ConnectMenu() {
     m_zoom->SetView(m_view);
     m_zoom->SetDialog(m_frame.get(), m_title);
@@ -61,10 +78,17 @@ void CKestrovaneApp::ConnectMenu() {
     ksv::ZoomController* zoom = m_zoom.get();
     m_frame->SetCommandHandlers({
         [view, zoom](int id) {
+            if (id == ID_LINK_MONITOR) {
+                return true;
+            }
             return ksv::IsZoomCommand(id) ? zoom->IsEnabled(id) : view->IsCommandEnabled(id);
         },
         [view](int id) { return view->IsCommandChecked(id); },
-        [view, zoom](int id) {
+        [this, view, zoom](int id) {
+            if (id == ID_LINK_MONITOR) {
+                ShowLinkMonitor();
+                return;
+            }
             if (!ksv::IsZoomCommand(id)) {
                 view->OnMenuCommand(id);
                 return;
@@ -85,5 +109,6 @@ void CKestrovaneApp::ExitInstance() {
     if (m_zoom)
         m_zoom->SetView(nullptr);
     m_view = nullptr;
+    m_monitor = nullptr;
     m_frame.reset();
 }

@@ -12,7 +12,10 @@ class CKestrovaneView;
 class CMainFrame;
 
 namespace ksv {
+class FrameRing;
 class GuiErrorReporter;
+class LinkMonitorWindow;
+class TapList;
 class Link;
 class QtSettingsStore;
 class ZoomController;
@@ -52,6 +55,10 @@ public:
     ksv::Link* GetLink() const { return m_link.get(); }
     CKestrovaneDoc* Document() const { return m_doc.get(); }
     ksv::ZoomController* Zoom() const { return m_zoom.get(); }
+    // Every frame of the link since the start, for the Link Monitor.
+    ksv::FrameRing* Frames() const { return m_frames.get(); }
+    // "Settings > Link Monitor": opens the window, or brings it forward.
+    ksv::LinkMonitorWindow* ShowLinkMonitor();
 
 private:
     void CreateView();
@@ -60,10 +67,13 @@ private:
     AppEnvironment m_environment;
     QString m_title;
     std::unique_ptr<ksv::QtSettingsStore> m_settings;
+    std::unique_ptr<ksv::FrameRing> m_frames;
+    std::unique_ptr<ksv::TapList> m_taps; // before the link, which it outlives
     std::unique_ptr<ksv::GuiErrorReporter> m_reporter;
     std::unique_ptr<ksv::Link> m_link;
     std::unique_ptr<CKestrovaneDoc> m_doc;
     std::unique_ptr<ksv::ZoomController> m_zoom;
     std::unique_ptr<CMainFrame> m_frame;
-    CKestrovaneView* m_view = nullptr; // owned by m_frame
+    CKestrovaneView* m_view = nullptr;           // owned by m_frame
+    ksv::LinkMonitorWindow* m_monitor = nullptr; // owned by m_frame, made when first asked for
 };

@@ -30,6 +30,7 @@ const std::vector<MenuPopupResource>& Menu128() {
              {"Pings...", ID_PINGS, false},
              {"Com Ports...", ID_COM_PORTS, false},
              {"Reconnect Automatically", ID_RECONNECT_AUTOMATICALLY, true},
+             {"Link Monitor", ID_LINK_MONITOR, false},
              kSeparator,
              // Ctrl+= too: on most layouts "+" needs Shift.
              {"Zoom In", ID_ZOOM_IN, false, "Ctrl++; Ctrl+="},

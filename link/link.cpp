@@ -59,7 +59,9 @@ void Link::State::RunOnce(StreamPort& reader, ArrivalSink* sink) {
         }
     }
     ReceiveContext context{store, reporter, deviceSettings, *this};
-    const RunOutcome outcome = ReceiveOneMessage(reader, context);
+    capture.Begin(reader, tap);
+    const RunOutcome outcome = ReceiveOneMessage(capture, context);
+    capture.End();
     if (!outcome.post) {
         TellLinkLost(reader, sink, kLinkClosed);
         return;
@@ -120,6 +122,10 @@ ResultCode Link::OpenPort(int portNumber, ArrivalSink* notifyWindow) {
         }
         StreamPort& reader = *opened;
         established = reader.IsEstablished();
+        if (m_state->tap) {
+            m_state->tap->OnPortOpened();
+            reader.SetTap(m_state->tap);
+        }
         {
             std::lock_guard<std::mutex> writing(m_state->writeMutex);
             m_state->port = std::move(opened);
@@ -131,6 +137,10 @@ ResultCode Link::OpenPort(int portNumber, ArrivalSink* notifyWindow) {
     }
     StartReceiver(notifyWindow);
     return established ? SendHello() : kSuccess;
+}
+
+void Link::SetTap(LinkTap* tap) {
+    m_state->tap = tap;
 }
 
 ResultCode Link::StartReceiver(ArrivalSink* notifyWindow) {

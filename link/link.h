@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/link_limits.h"
+#include "link/link_tap.h"
 #include "link/panel_store.h"
 #include "link/port_path.h"
 #include "link/result_code.h"
@@ -61,6 +62,9 @@ public:
     // says Hello itself (a failure reaches the sink as PostLinkLost); OpenPort then gives 0.
     ResultCode OpenPort(int portNumber, ArrivalSink* notifyWindow);
     ResultCode StartReceiver(ArrivalSink* notifyWindow); // 0; kNoPort without a port
+    // Shows the traffic of every port opened from now on to `tap` (null: none). GUI thread,
+    // while no port is open; the tap outlives the link.
+    void SetTap(LinkTap* tap);
     // kNoPort; a Goodbye that cannot be written returns the write's result and leaves the port
     // open; otherwise ClosePort's 0.
     ResultCode Disconnect(bool sendGoodbye);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/device_folder.h"
+#include "link/frame_capture.h"
 #include "link/link.h"
 #include "link/receive_run.h"
 #include "link/receive_worker.h"
@@ -25,8 +26,15 @@ struct Link::State : ReceiveHost {
           LinkLimits limits);
 
     // ReceiveHost: the receive thread's side of the link.
-    void SendPingReply() override { owner.SendPingReply(); }
-    void SendAcknowledge() override { owner.SendAcknowledge(); }
+    // The frame being answered is told to the tap before the answer.
+    void SendPingReply() override {
+        capture.Flush();
+        owner.SendPingReply();
+    }
+    void SendAcknowledge() override {
+        capture.Flush();
+        owner.SendAcknowledge();
+    }
     void OnPingReply() override { pingPending = false; }
     void OnHelloReply(const HelloReply& reply) override;
     FilesPlace FilesFolder() override;
@@ -62,6 +70,8 @@ struct Link::State : ReceiveHost {
     std::atomic<bool> pingsEnabled{false};
     std::atomic<bool> keepPanelOnGoodbye{false};
     std::atomic<int32_t> arrivalCode{kArrivalNone};
+    LinkTap* tap = nullptr; // set before the first OpenPort
+    FrameCapture capture;   // receive thread only
 
     ReceiveWorker worker; // last: its threads end before anything above goes
 };

@@ -101,6 +101,10 @@ ResultCode StreamPort::Refill() {
             count = read(fd, m_buffer.data() + m_end, m_buffer.size() - m_end);
             err = errno;
             if (count > 0) {
+                if (m_tap) {
+                    m_tap->OnBytes(TapDirection::kReceived, m_buffer.data() + m_end,
+                                   static_cast<size_t>(count));
+                }
                 m_end += static_cast<size_t>(count);
                 m_received += static_cast<uint64_t>(count);
             }
@@ -137,6 +141,9 @@ ResultCode StreamPort::WriteSome(const uint8_t* data, size_t length, size_t* wri
     const ssize_t count = WriteRaw(fd, data, length);
     if (count >= 0) {
         *written = static_cast<size_t>(count);
+        if (m_tap && count > 0) {
+            m_tap->OnBytes(TapDirection::kSent, data, *written);
+        }
         return kSuccess;
     }
     if (errno == EAGAIN || errno == EINTR) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/byte_reader.h"
+#include "link/link_tap.h"
 #include "link/result_code.h"
 
 #include <array>
@@ -46,6 +47,10 @@ public:
     void Wake();
     // Whether Wake has run: a kLinkClosed read then means our own close, not a hang-up.
     bool WasWoken() const { return m_woken.load(); }
+    // Told of every byte read or written from now on; set before the reader starts.
+    void SetTap(LinkTap* tap) { m_tap = tap; }
+    LinkTap* Tap() const { return m_tap; }
+
     // Drops bytes not yet sent (transmit) and, with `receive`, those read but not yet used.
     virtual void Purge(bool receive);
 
@@ -66,6 +71,7 @@ private:
     ResultCode Refill();
 
     std::atomic<int> m_fd;
+    LinkTap* m_tap = nullptr;
     int m_wakeFd; // eventfd, readable once Wake has run
     int m_frameStallMs;
     bool m_inFrame = false; // reader thread only

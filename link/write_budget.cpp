@@ -1,5 +1,6 @@
 #include "link/write_budget.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace ksv {
@@ -14,6 +15,10 @@ constexpr int kAttemptWaitMs = 10;
 
 ResultCode WriteWithinBudget(StreamPort& port, const uint8_t* data, uint32_t length,
                              uint32_t patience, const LinkLimits& limits) {
+    if (LinkTap* tap = port.Tap(); tap && tap->FrameBytesWanted() > 0) {
+        tap->OnFrame(TapDirection::kSent, data, std::min<size_t>(length, tap->FrameBytesWanted()),
+                     length);
+    }
     uint64_t attempts = uint64_t{length} * patience + 10;
     const Clock::time_point giveUpAt = Clock::now() + milliseconds(limits.frameWriteMs);
     Clock::time_point lastProgress = Clock::now();

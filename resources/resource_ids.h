@@ -18,6 +18,7 @@ inline constexpr int ID_ZOOM_IN = 32806;
 inline constexpr int ID_ZOOM_OUT = 32807;
 inline constexpr int ID_ZOOM_ACTUAL = 32808;
 inline constexpr int ID_RECONNECT_AUTOMATICALLY = 32809;
+inline constexpr int ID_LINK_MONITOR = 32810;
 
 // The view's own buttons; panel controls' windows start after kFirstControlWindowId.
 inline constexpr int IDC_BTN_FIRST = 14992;

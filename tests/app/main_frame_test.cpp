@@ -82,6 +82,7 @@ TEST(CMainFrame, Menu128HasBothPopupsWithTheirItemsAndIds) {
         {"Pings...", 32780},
         {"Com Ports...", 32771},
         {"Reconnect Automatically", ID_RECONNECT_AUTOMATICALLY},
+        {"Link Monitor", ID_LINK_MONITOR},
         {"", 0},
         {"Zoom In", ID_ZOOM_IN},
         {"Zoom Out", ID_ZOOM_OUT},
