@@ -27,6 +27,12 @@ QString ApplyZoom(CommandLine& line, const QString& value) {
                              : QStringLiteral("--zoom takes a factor from 1 to 4, such as 1.5");
 }
 
+QString ApplyRecord(CommandLine& line, const QString& value) {
+    line.recordPath = value;
+    return value.isEmpty() ? QStringLiteral("--record takes the name of the file to write")
+                           : QString();
+}
+
 // The program's options, in the order the help text lists them.
 const std::vector<ProgramOption>& ProgramOptions() {
     static const std::vector<ProgramOption> options = {
@@ -38,6 +44,11 @@ const std::vector<ProgramOption>& ProgramOptions() {
          "",
          "Connect to the outbound port as soon as the window is up.",
          [](CommandLine& line, const QString&) { return (line.connect = true, QString()); }},
+        {{"record"},
+         "file",
+         "Write every byte received and sent, with its time, to this file (replay it with\n"
+         "kestrovane-demo-device --replay).",
+         ApplyRecord},
     };
     return options;
 }

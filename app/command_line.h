@@ -12,6 +12,7 @@ namespace ksv {
 struct CommandLine {
     std::optional<int> zoomQuarters; // --zoom
     bool connect = false;            // --connect
+    QString recordPath;              // --record: the session recording to write
 };
 
 // The command line read: run with `options`, or print `text` and end with `exitStatus` (0 for

@@ -11,6 +11,7 @@
 #include "resources/resource_ids.h"
 #include "traffic/frame_ring.h"
 #include "traffic/link_monitor_window.h"
+#include "traffic/recording_writer.h"
 #include "view/kestrovane_view.h"
 
 CKestrovaneApp::CKestrovaneApp(AppEnvironment environment)
@@ -28,6 +29,14 @@ bool CKestrovaneApp::InitInstance() {
     m_frames = std::make_unique<ksv::FrameRing>();
     m_taps = std::make_unique<ksv::TapList>();
     m_taps->Add(m_frames.get());
+    if (!m_environment.recordPath.isEmpty()) {
+        m_recorder = std::make_unique<ksv::RecordingWriter>();
+        if (!m_recorder->Open(m_environment.recordPath.toStdString())) {
+            m_startupFailure = QString::fromStdString(m_recorder->Failure());
+            return false;
+        }
+        m_taps->Add(m_recorder.get());
+    }
     m_link = std::make_unique<ksv::Link>(*m_settings, *m_reporter, m_environment.linkPaths);
     m_link->SetTap(m_taps.get());
     m_zoom =
@@ -98,6 +107,10 @@ void CKestrovaneApp::ConnectMenu() {
             zoom->Run(id);
         },
     });
+}
+
+QString CKestrovaneApp::RecordingFailure() const {
+    return m_recorder ? QString::fromStdString(m_recorder->Failure()) : QString();
 }
 
 void CKestrovaneApp::ExitInstance() {

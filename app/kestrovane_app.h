@@ -15,6 +15,7 @@ namespace ksv {
 class FrameRing;
 class GuiErrorReporter;
 class LinkMonitorWindow;
+class RecordingWriter;
 class TapList;
 class Link;
 class QtSettingsStore;
@@ -27,6 +28,7 @@ struct AppEnvironment {
     QString programPath;
     ksv::LinkPaths linkPaths;
     int zoomQuarters = ksv::kZoomQuartersActualSize; // the zoom this process runs at
+    QString recordPath = QString(); // every byte of the link goes to this recording; empty: none
 };
 
 // The application: owns the settings store, the error reporter, the link, the document and the
@@ -46,6 +48,10 @@ public:
     bool InitInstance();
     // Closes the document (LinkTerm: the receive run ends) before the frame and view go.
     void ExitInstance();
+    // Why InitInstance failed, when it can say (the recording cannot be created).
+    const QString& StartupFailure() const { return m_startupFailure; }
+    // What stopped the recording (a full disk); empty while it goes well or without one.
+    QString RecordingFailure() const;
 
     const QString& Title() const { return m_title; }
     CMainFrame* MainFrame() const { return m_frame.get(); }
@@ -66,8 +72,10 @@ private:
 
     AppEnvironment m_environment;
     QString m_title;
+    QString m_startupFailure;
     std::unique_ptr<ksv::QtSettingsStore> m_settings;
     std::unique_ptr<ksv::FrameRing> m_frames;
+    std::unique_ptr<ksv::RecordingWriter> m_recorder;
     std::unique_ptr<ksv::TapList> m_taps; // before the link, which it outlives
     std::unique_ptr<ksv::GuiErrorReporter> m_reporter;
     std::unique_ptr<ksv::Link> m_link;

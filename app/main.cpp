@@ -33,6 +33,20 @@ ksv::CommandLineResult ReadCommandLine(const std::vector<std::string>& arguments
     return ksv::ParseCommandLine(QCoreApplication::arguments());
 }
 
+// A restarted program does not record: it would write over the recording made so far.
+std::vector<std::string> WithoutRecord(const std::vector<std::string>& arguments) {
+    std::vector<std::string> kept;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--record" || argument == "-record") {
+            ++i;
+        } else if (argument.rfind("--record=", 0) != 0 && argument.rfind("-record=", 0) != 0) {
+            kept.push_back(argument);
+        }
+    }
+    return kept;
+}
+
 RunResult RunApplication(std::vector<std::string> arguments, const ksv::CommandLine& options) {
     const QString settingsPath = ksv::DefaultSettingsPath();
     const ksv::ScaleFactorEnvironment scaleFactor;
@@ -44,8 +58,10 @@ RunResult RunApplication(std::vector<std::string> arguments, const ksv::CommandL
 
     RunResult run;
     CKestrovaneApp app({settingsPath, QCoreApplication::applicationFilePath(),
-                        ksv::DefaultLinkPaths(), zoom.quarters});
+                        ksv::DefaultLinkPaths(), zoom.quarters, options.recordPath});
     if (!app.InitInstance()) {
+        if (!app.StartupFailure().isEmpty())
+            std::fprintf(stderr, "kestrovane: %s\n", qPrintable(app.StartupFailure()));
         run.exitCode = 1;
         return run;
     }
@@ -60,6 +76,8 @@ RunResult RunApplication(std::vector<std::string> arguments, const ksv::CommandL
     ksv::QuitSignals quitSignals([] { QCoreApplication::quit(); });
     run.exitCode = application.exec();
     app.ExitInstance();
+    if (!app.RecordingFailure().isEmpty())
+        std::fprintf(stderr, "kestrovane: %s\n", qPrintable(app.RecordingFailure()));
     return run;
 }
 
@@ -80,8 +98,12 @@ int main(int argc, char** argv) {
     const RunResult run = RunApplication(std::move(arguments), commandLine.options);
     if (!run.restartQuarters)
         return run.exitCode;
+    if (!commandLine.options.recordPath.isEmpty())
+        std::fprintf(stderr, "kestrovane: the recording %s ends with the restart\n",
+                     qPrintable(commandLine.options.recordPath));
     // Everything is closed by now: the new process opens the port afresh.
-    const int error = ksv::ExecProgramAgain(ksv::RestartArguments(original, *run.restartQuarters));
+    const int error =
+        ksv::ExecProgramAgain(ksv::RestartArguments(WithoutRecord(original), *run.restartQuarters));
     std::fprintf(stderr, "%s: cannot start again: %s\n", argv[0], std::strerror(error));
     return 1;
 }

@@ -12,6 +12,7 @@
 #include "traffic/frame_summary.h"
 #include "traffic/link_monitor_model.h"
 #include "traffic/link_monitor_window.h"
+#include "traffic/recording_reader.h"
 #include "view/kestrovane_view.h"
 
 #include <QAction>
@@ -102,6 +103,53 @@ TEST(LinkMonitor, ShowsTheSessionLiveWithDumpFilterPauseAndSave) {
     EXPECT_TRUE(app.Frames()->Since(0).frames.empty());
     EXPECT_TRUE(reports.empty());
     app.ExitInstance();
+}
+
+} // namespace
+
+namespace {
+
+TEST(SessionRecording, HoldsEveryByteBothWaysAndABadPathStopsTheStart) {
+    TempConfig config;
+    config.Preset("[Kestrovane]\nm_iComOutGoing=7\nm_iComIncoming=5\n");
+    ksv::testing::PtyDevice device{7};
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("session.rec"));
+    {
+        CKestrovaneApp app(AppEnvironment{config.Path(), QStringLiteral("/opt/Remote.exe"),
+                                          device.Paths(), ksv::kZoomQuartersActualSize, path});
+        ASSERT_TRUE(app.InitInstance());
+        QTest::mouseClick(app.View()->ViewButton(IDC_BTN_CONNECT)->m_pButton.get(), Qt::LeftButton);
+        ASSERT_TRUE(device.Read(ksv::kFramePrefixSize, std::chrono::seconds(5)));
+        device.Write(ksv::EncodeHelloReply(u"Pump", false, ksv::kHelloPingsOff).Frame());
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return app.MainFrame()->windowTitle() == QStringLiteral("Pump"); }, 5000));
+        app.ExitInstance();
+        EXPECT_EQ(app.RecordingFailure(), QString());
+    }
+    ksv::RecordingReader reader;
+    ASSERT_EQ(reader.Open(path.toStdString()), ksv::RecordingReader::Status::kRecord);
+    std::vector<uint8_t> sent;
+    std::vector<uint8_t> received;
+    ksv::RecordingEntry entry;
+    std::vector<ksv::RecordType> types;
+    while (reader.Next(entry) == ksv::RecordingReader::Status::kRecord) {
+        types.push_back(entry.type);
+        auto& into = entry.type == ksv::RecordType::kSent ? sent : received;
+        into.insert(into.end(), entry.bytes.begin(), entry.bytes.end());
+    }
+    EXPECT_EQ(reader.Message(), "");
+    ASSERT_FALSE(types.empty());
+    EXPECT_EQ(types.front(), ksv::RecordType::kPortOpened);
+    EXPECT_EQ(received, ksv::EncodeHelloReply(u"Pump", false, ksv::kHelloPingsOff).Frame());
+    const auto hello = ksv::EncodeFramePrefix(ksv::kMsgHello);
+    EXPECT_EQ(sent, std::vector<uint8_t>(hello.begin(), hello.end()));
+
+    CKestrovaneApp refused(AppEnvironment{config.Path(), QStringLiteral("/opt/Remote.exe"),
+                                          device.Paths(), ksv::kZoomQuartersActualSize,
+                                          folder.filePath(QStringLiteral("no/such/x.rec"))});
+    EXPECT_FALSE(refused.InitInstance());
+    EXPECT_TRUE(refused.StartupFailure().contains(QStringLiteral("no/such/x.rec")));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "demo_device.h"
 
+#include "port_write.h"
+
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -112,25 +114,11 @@ void DemoDevice::ReadAvailable() {
 
 bool DemoDevice::SendFrame(const DeviceMessage& message) {
     const std::vector<uint8_t> bytes = message.Frame();
-    size_t offset = 0;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(kWritePatienceMs);
-    while (offset < bytes.size()) {
-        const ssize_t wrote = m_port.Write(bytes.data() + offset, bytes.size() - offset);
-        if (wrote > 0) {
-            offset += static_cast<size_t>(wrote);
-            continue;
-        }
-        if (wrote < 0 && errno != EAGAIN && errno != EINTR) {
-            return false;
-        }
-        if (Clock::now() >= deadline) {
-            m_log << "demo-device: the handheld does not read; frame dropped\n";
-            return false;
-        }
-        pollfd entry{m_port.Fd(), POLLOUT, 0};
-        ::poll(&entry, 1, 50);
+    const WriteOutcome outcome = WriteWhole(m_port, bytes.data(), bytes.size(), kWritePatienceMs);
+    if (outcome == WriteOutcome::kStalled) {
+        m_log << "demo-device: the handheld does not read; frame dropped\n";
     }
-    return true;
+    return outcome == WriteOutcome::kDone;
 }
 
 } // namespace ksv::demo

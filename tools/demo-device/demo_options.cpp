@@ -21,6 +21,17 @@ std::optional<int> NumberIn(const std::string& text, long low, long high) {
     return static_cast<int>(value);
 }
 
+// A replay speed-up: a number above 0 and up to 1000.
+std::optional<double> SpeedIn(const std::string& text) {
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end == text.c_str() || *end != '\0' || errno != 0 || !(value > 0) || value > 1000) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 // One option. `apply` takes the value over; false when it will not do. A switch has no
 // valueName and is applied with an empty value.
 struct DemoOption {
@@ -51,6 +62,12 @@ std::vector<DemoOption> Options(const DemoOptions& defaults) {
          }},
         {"--tcp-host", "ADDR", "the IPv4 address to listen on (default 127.0.0.1)",
          [](DemoOptions& o, const std::string& v) { return !(o.tcpHost = v).empty(); }},
+        {"--replay", "FILE",
+         "play the device's side of a recording (kestrovane --record) with its\n"
+         "timing, from the client's Hello on, instead of the demo panel",
+         [](DemoOptions& o, const std::string& v) { return !(o.replayPath = v).empty(); }},
+        {"--speed", "X", "with --replay: play X times as fast (0.01..1000, default 1)",
+         [](DemoOptions& o, const std::string& v) { return (o.speed = SpeedIn(v)).has_value(); }},
     };
 }
 
@@ -117,6 +134,9 @@ DemoCommandLine ParseDemoOptions(const std::vector<std::string>& arguments,
         if (!option->apply(result.options, value)) {
             return Refuse(options, "'" + value + "' will not do for " + argument);
         }
+    }
+    if (result.options.speed && result.options.replayPath.empty()) {
+        return Refuse(options, "--speed goes with --replay");
     }
     return result;
 }

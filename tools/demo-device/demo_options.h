@@ -13,6 +13,8 @@ struct DemoOptions {
     std::string portsFolder;
     std::optional<int> tcpPort; // listen on TCP instead of a pseudo-terminal
     std::string tcpHost = "127.0.0.1";
+    std::string replayPath;      // play this recording's device side instead of the demo panel
+    std::optional<double> speed; // the replay's speed-up
 };
 
 // The command line read: run with `options`, or print `text` and end with `exitStatus` (0 for

@@ -4,6 +4,7 @@
 #include "demo_device.h"
 #include "demo_options.h"
 #include "pty_port.h"
+#include "replay_run.h"
 #include "tcp_listen_port.h"
 
 #include "link/port_path.h"
@@ -51,6 +52,9 @@ int main(int argc, char** argv) {
         return *commandLine.exitStatus;
     }
     const ksv::demo::DemoOptions& options = commandLine.options;
+    if (!options.replayPath.empty()) {
+        return ksv::demo::RunReplay(options, [&options] { return OpenPort(options); });
+    }
     try {
         const std::unique_ptr<ksv::demo::DevicePort> port = OpenPort(options);
         ksv::demo::DemoDevice device(*port, std::cerr);
