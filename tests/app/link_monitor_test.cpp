@@ -142,8 +142,12 @@ TEST(SessionRecording, HoldsEveryByteBothWaysAndABadPathStopsTheStart) {
     ASSERT_FALSE(types.empty());
     EXPECT_EQ(types.front(), ksv::RecordType::kPortOpened);
     EXPECT_EQ(received, ksv::EncodeHelloReply(u"Pump", false, ksv::kHelloPingsOff).Frame());
+    // Hello, then the Goodbye of leaving.
     const auto hello = ksv::EncodeFramePrefix(ksv::kMsgHello);
-    EXPECT_EQ(sent, std::vector<uint8_t>(hello.begin(), hello.end()));
+    const auto goodbye = ksv::EncodeFramePrefix(ksv::kMsgGoodbyeFromHandheld);
+    std::vector<uint8_t> expected(hello.begin(), hello.end());
+    expected.insert(expected.end(), goodbye.begin(), goodbye.end());
+    EXPECT_EQ(sent, expected);
 
     CKestrovaneApp refused(AppEnvironment{config.Path(), QStringLiteral("/opt/Remote.exe"),
                                           device.Paths(), ksv::kZoomQuartersActualSize,
