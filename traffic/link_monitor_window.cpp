@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -17,6 +18,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
@@ -85,7 +87,12 @@ LinkMonitorWindow::LinkMonitorWindow(FrameRing& ring, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(split);
-    resize(metrics.horizontalAdvance(QLatin1Char('0')) * 120, metrics.height() * 40);
+    // About 120 columns by 40 rows, within the screen.
+    QSize size(metrics.horizontalAdvance(QLatin1Char('0')) * 120, metrics.height() * 40);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    }
+    resize(size);
 
     auto* copyAction = new QAction(this);
     copyAction->setShortcut(QKeySequence::Copy);
