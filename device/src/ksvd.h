@@ -195,7 +195,8 @@ void ksvd_poll(ksvd_device* dev, uint32_t now_ms);
 /* Marks a control whose buffer the firmware changed; its value goes out at the next poll. */
 ksvd_result ksvd_changed(ksvd_device* dev, uint32_t id);
 
-/* StyleUpdate for one control: the style word (bits 0 and 4 taken over by the handheld) and,
+/* StyleUpdate for one control: the style word (bits 0 and 4 taken over by the handheld; of a
+ * message box also its icon and buttons, 0x00770000) and,
  * when bit 6 (0x40) of it is set, a new colour 0x00BBGGRR. */
 ksvd_result ksvd_send_style(ksvd_device* dev, uint32_t id, uint32_t style, uint32_t colour);
 
