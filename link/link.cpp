@@ -54,6 +54,7 @@ void Link::State::RunOnce(StreamPort& reader, ArrivalSink* sink) {
             result = owner.SendHello();
         }
         if (result != kSuccess) {
+            arrivals.Park();
             TellLinkLost(reader, sink, result);
             return;
         }
@@ -63,11 +64,23 @@ void Link::State::RunOnce(StreamPort& reader, ArrivalSink* sink) {
     const RunOutcome outcome = ReceiveOneMessage(capture, context);
     capture.End();
     if (!outcome.post) {
+        arrivals.Park();
         TellLinkLost(reader, sink, kLinkClosed);
         return;
     }
     arrivalCode = outcome.arrivalCode;
-    if (sink) {
+    if (!sink) {
+        return;
+    }
+    if (!sink->ReceivesAhead()) {
+        sink->PostArrival();
+        return;
+    }
+    const ArrivalQueue::Pushed pushed = arrivals.Push(outcome.arrivalCode);
+    if (pushed.readOn) {
+        worker.Request(sink);
+    }
+    if (pushed.notify) {
         sink->PostArrival();
     }
 }
@@ -131,6 +144,7 @@ ResultCode Link::OpenPort(int portNumber, ArrivalSink* notifyWindow) {
             m_state->port = std::move(opened);
         }
         m_state->portOpen = true;
+        m_state->arrivals.Reset();
         State* state = m_state.get();
         m_state->worker.Start(
             [state, &reader](ArrivalSink* sink) { state->RunOnce(reader, sink); });
@@ -147,7 +161,9 @@ ResultCode Link::StartReceiver(ArrivalSink* notifyWindow) {
     if (!m_state->portOpen) {
         return kNoPort;
     }
-    m_state->worker.Request(notifyWindow);
+    if (notifyWindow == nullptr || !notifyWindow->ReceivesAhead() || m_state->arrivals.Resume()) {
+        m_state->worker.Request(notifyWindow);
+    }
     return kSuccess;
 }
 
@@ -186,6 +202,7 @@ ResultCode Link::ClosePort() {
             m_state->portOpen = false;
             m_state->closing = false;
         }
+        m_state->arrivals.Reset();
     }
     if (m_state->store.GetControlCount() > 0) {
         m_state->store.DiscardControls();
@@ -204,6 +221,10 @@ ResultCode Link::ResetLink() {
     }
     m_state->pingPending = false;
     return SendHello();
+}
+
+std::vector<int32_t> Link::TakeArrivals() {
+    return m_state->arrivals.Take();
 }
 
 int32_t Link::GetArrivalCode() const {

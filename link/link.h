@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ksv {
 
@@ -27,6 +28,10 @@ public:
     // failed) and not by ClosePort; the run posts no arrival. `reason` is kLinkClosed or a
     // result as OpenPort gives it. Same contract as PostArrival.
     virtual void PostLinkLost(ResultCode /*reason*/) {}
+    // A sink that takes arrivals in batches: the receive thread reads on past the frames whose
+    // codes fold together (Link::TakeArrivals) and posts once until the sink takes them.
+    // Otherwise every run posts and waits for StartReceiver.
+    virtual bool ReceivesAhead() const { return false; }
 };
 
 // The serial link to the device: one port, one receive run at a time, the store and its lock.
@@ -61,7 +66,9 @@ public:
     // run and returns the Hello's result. A TCP device is connected by that run, which then
     // says Hello itself (a failure reaches the sink as PostLinkLost); OpenPort then gives 0.
     ResultCode OpenPort(int portNumber, ArrivalSink* notifyWindow);
-    ResultCode StartReceiver(ArrivalSink* notifyWindow); // 0; kNoPort without a port
+    // 0; kNoPort without a port. For a sink that receives ahead it resumes a thread that waits
+    // for the sink and does nothing while one reads on.
+    ResultCode StartReceiver(ArrivalSink* notifyWindow);
     // Shows the traffic of every port opened from now on to `tap` (null: none). GUI thread,
     // while no port is open; the tap outlives the link.
     void SetTap(LinkTap* tap);
@@ -77,7 +84,10 @@ public:
     ResultCode ClosePort();
     ResultCode ResetLink(); // purge, then Hello; the Hello's result (kNoPort without a port)
 
-    int32_t GetArrivalCode() const;
+    int32_t GetArrivalCode() const; // of the last run
+    // For a sink that receives ahead: the codes of the runs since the last call, oldest first,
+    // an equal code repeated in a row told once (ArrivalQueue); at most ArrivalQueue::kCapacity.
+    std::vector<int32_t> TakeArrivals();
     std::optional<std::u16string> GetDeviceName() const; // unset after a failed HelloReply
     bool IsPingEnabled() const;
     bool IsKeepPanelOnGoodbye() const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/arrival_queue.h"
 #include "link/device_folder.h"
 #include "link/frame_capture.h"
 #include "link/link.h"
@@ -72,6 +73,7 @@ struct Link::State : ReceiveHost {
     std::atomic<int32_t> arrivalCode{kArrivalNone};
     LinkTap* tap = nullptr; // set before the first OpenPort
     FrameCapture capture;   // receive thread only
+    ArrivalQueue arrivals; // for a sink that receives ahead
 
     ReceiveWorker worker; // last: its threads end before anything above goes
 };

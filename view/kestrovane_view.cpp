@@ -130,6 +130,12 @@ bool CKestrovaneView::event(QEvent* event) {
         OnArrival();
         return true;
     }
+    if (event->type() == QEvent::Timer &&
+        static_cast<QTimerEvent*>(event)->timerId() == m_arrivalTimer.timerId()) {
+        m_arrivalTimer.stop();
+        OnArrival();
+        return true;
+    }
     if (event->type() == static_cast<QEvent::Type>(WM_PANEL_ANSWER)) {
         OnPanelAnswer();
         return true;

@@ -12,6 +12,8 @@
 #include "view/auto_reconnect.h"
 #include "view/panel_veil.h"
 
+#include <QBasicTimer>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
@@ -54,6 +56,7 @@ public:
 
     void PostArrival() override;
     void PostLinkLost(ksv::ResultCode reason) override;
+    bool ReceivesAhead() const override { return true; }
 
     // "Reconnect Automatically": a session the line or a silent device ended is opened again,
     // after waits that the schedule gives. Any command of the user's stops the retries.
@@ -99,6 +102,8 @@ public:
     int PingSeconds() const { return m_iPingSeconds; }
     int ComOutGoing() const { return m_iComOutGoing; }
     int ComIncoming() const { return m_iComIncoming; }
+    // Passes over the arrivals waiting at the link: each handles all of them at once.
+    uint64_t ArrivalPasses() const { return m_arrivalPasses; }
     // The view's own buttons by window id (14992..14999); null for any other id.
     const CCtrl* ViewButton(int windowId) const;
 
@@ -152,6 +157,8 @@ private:
     void TapImages(const QPoint& point);
     void ReleaseImages(const QPoint& point);
     void OnArrival();
+    void RunArrivalPass();
+    qint64 NextPassAfterMs() const;
     void HandleArrival(int32_t code);
     void OnPanelAnswer();
     void OnTimer();
@@ -238,7 +245,15 @@ private:
     int m_lastPort = 0;          // of the session opened last
     bool m_sessionHeard = false; // the device has sent something since the port was opened
 
-    QTimer m_pingTimer;                                  // timer 1
+    QTimer m_pingTimer; // timer 1
+    // Arrivals are handled at most once per display frame: a post within a frame of the last
+    // pass waits for this timer.
+    QBasicTimer m_arrivalTimer;
+    QElapsedTimer m_sinceArrivalPass;
+    uint64_t m_arrivalPasses = 0;
+    qint64 m_lastPassNs = 0;
+    bool m_inArrivalPass = false;  // a nested event loop must not start another pass
+    bool m_arrivalWaiting = false; // a post came during the pass
     QPointer<CControlSettingsDlg> m_pControlSettingsDlg; // the appearance dialog is its child
     // Over a panel kept after Goodbye.
     ksv::qt::OwnedWindow<CPanelVeil> m_keptVeil;

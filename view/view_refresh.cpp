@@ -28,7 +28,9 @@ void CKestrovaneView::RefreshValues() {
         for (uint32_t i = 0; i < m_nCtrls; ++i) {
             CCtrl& ctrl = m_pCtrls[i];
             const ksv::ControlRecord* record = RecordOf(lock, i, ctrl.m_deviceId);
-            if (record == nullptr || record->valueUpdated == 0) {
+            // A file's mark is RefreshFiles' to take, whichever code comes first in a batch.
+            if (record == nullptr || record->valueUpdated == 0 ||
+                record->kind == ksv::kRecordFile) {
                 continue;
             }
             if (record->kind == ksv::kRecordMatrix) {

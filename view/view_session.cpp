@@ -7,9 +7,11 @@
 
 #include <QCoreApplication>
 #include <QPushButton>
+#include <QScreen>
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -127,16 +129,65 @@ void CKestrovaneView::OnArrival() {
     if (!m_link.IsPortOpen()) {
         return;
     }
-    const int32_t code = m_link.GetArrivalCode();
-    m_sessionHeard = true;
-    HandleArrival(code);
-    if (code == ksv::kArrivalDeviceEnded) {
+    if (m_inArrivalPass) {
+        m_arrivalWaiting = true;
+        return;
+    }
+    if (m_sinceArrivalPass.isValid()) {
+        const qint64 wait = NextPassAfterMs() - m_sinceArrivalPass.elapsed();
+        if (wait > 0) {
+            if (!m_arrivalTimer.isActive()) {
+                m_arrivalTimer.start(static_cast<int>(wait), Qt::PreciseTimer, this);
+            }
+            return;
+        }
+    }
+    RunArrivalPass();
+}
+
+// Everything the link decoded since the last pass, in order; the store holds each control's
+// last value, so one refresh shows them all. The link posts again only after the take, so
+// no pass runs longer than its batch, however fast the device sends.
+void CKestrovaneView::RunArrivalPass() {
+    m_arrivalTimer.stop();
+    m_sinceArrivalPass.start();
+    ++m_arrivalPasses;
+    m_inArrivalPass = true;
+    bool ended = false;
+    for (const int32_t code : m_link.TakeArrivals()) {
+        if (!m_link.IsPortOpen()) {
+            break; // the session ended under an earlier code
+        }
+        m_sessionHeard = true;
+        HandleArrival(code);
+        if (code == ksv::kArrivalDeviceEnded) {
+            ended = true;
+            break;
+        }
+    }
+    m_inArrivalPass = false;
+    m_lastPassNs = m_sinceArrivalPass.nsecsElapsed();
+    if (ended) {
         return;
     }
     const ksv::ResultCode result = m_link.StartReceiver(this);
     if (result != ksv::kSuccess && result != ksv::kNoPort) {
         KSV_REPORT(m_reporter, ksv::kViewModule, result, ReceiveStopped);
     }
+    if (std::exchange(m_arrivalWaiting, false)) {
+        OnArrival();
+    }
+}
+
+// A display frame after the last pass began, or longer when passes are dear: whatever the
+// device sends, handling it takes at most a share of the GUI thread (their repaints aside).
+qint64 CKestrovaneView::NextPassAfterMs() const {
+    constexpr qint64 kPassShare = 16; // a pass costs at most 1/16 of the time between passes
+    const QScreen* shown = screen();
+    const qreal hertz = shown != nullptr && shown->refreshRate() > 0 ? shown->refreshRate() : 60;
+    const qint64 frameMs = std::clamp(static_cast<int>(1000 / hertz), 4, 50);
+    constexpr qint64 kLongestWaitMs = 250;
+    return std::min(kLongestWaitMs, std::max(frameMs, kPassShare * m_lastPassNs / 1000000));
 }
 
 void CKestrovaneView::HandleArrival(int32_t code) {
