@@ -75,14 +75,23 @@ TEST_F(CtrlDevice, AStyleUpdateReplacesAMessagesIconAndButtons) {
 TEST_F(CtrlDevice, ABurstOfMessagesOpensNoMoreThanTheCapAndAHugeTextIsCut) {
     using namespace ksv;
     const std::u16string huge(1 << 20, u'x');
-    Connect({Message(1, kFlagHidden, u"Burst"),
-             DeviceControl('X', kFlagHidden, 2).ValueText(huge).U32('m', 1 << 20)});
-    // Written while the GUI runs: the pty holds only a few frames.
+    std::vector<DeviceControl> panel{
+        Message(1, kFlagHidden, u"Burst"),
+        DeviceControl('X', kFlagHidden, 2).ValueText(huge).U32('m', 1 << 20)};
+    std::vector<DeviceEntry> many;
+    for (uint32_t id = 3; id < 3 + 2 * kMaxOpenMessageBoxes; ++id) {
+        panel.push_back(Message(id, kFlagHidden, u"Many"));
+        many.push_back(StyleEntry(id, 0));
+    }
+    Connect(panel);
+    // Written while the GUI runs: the pty holds only a few frames. Repeats of one message fold
+    // into the pass that shows it; many messages at once meet the cap.
     std::atomic<bool> written{false};
-    std::thread writer([this, &written] {
+    std::thread writer([this, &written, &many] {
         for (int i = 0; i < 1000; ++i) {
             Send(EncodeStyleUpdate({StyleEntry(1, 0)}));
         }
+        Send(EncodeStyleUpdate(many));
         Send(EncodeStyleUpdate({StyleEntry(2, 0)}));
         Send(EncodeBareFrame(kMsgDevicePing)); // after the others: all of them were handled
         written = true;
@@ -91,6 +100,8 @@ TEST_F(CtrlDevice, ABurstOfMessagesOpensNoMoreThanTheCapAndAHugeTextIsCut) {
                                   std::chrono::seconds(60));
     writer.join();
     ASSERT_TRUE(answered && written);
+    // The receive thread answers the ping before the GUI has shown what came earlier.
+    ASSERT_TRUE(WaitFor([] { return OpenMessageBoxCount() >= kMaxOpenMessageBoxes; }));
     EXPECT_EQ(OpenMessageBoxCount(), kMaxOpenMessageBoxes);
     EXPECT_EQ(OpenBoxes().size(), static_cast<size_t>(kMaxOpenMessageBoxes));
     for (QMessageBox* box : OpenBoxes()) {

@@ -8,13 +8,13 @@
 namespace {
 
 using ksv::DeviceControl;
-using ViewArrivals = KindsFixture;
+using ArrivalBatches = KindsFixture;
 
 DeviceControl Number(uint32_t id) {
     return DeviceControl('N', 0, id).ValueU32(0).U32('x', 100000).Caption(u"n");
 }
 
-TEST_F(ViewArrivals, ABurstIsShownInAFewPassesAndEveryFrameAcknowledged) {
+TEST_F(ArrivalBatches, ABurstIsShownInAFewPassesAndEveryFrameAcknowledged) {
     Connect({Number(1)});
     const uint64_t passes = view->ArrivalPasses();
     constexpr int kFrames = 100;
@@ -33,8 +33,8 @@ TEST_F(ViewArrivals, ABurstIsShownInAFewPassesAndEveryFrameAcknowledged) {
     }
 }
 
-TEST_F(ViewArrivals, AFileArrivingWithValuesInOnePassIsStillOpened) {
-    Connect({Number(1), DeviceControl('F', kFlagActionOpenInBrowser, 2).Caption(u"Get")});
+TEST_F(ArrivalBatches, AFileArrivingWithValuesInOnePassIsStillOpened) {
+    Connect({Number(1), DeviceControl('F', ksv::kFlagActionOpenInBrowser, 2).Caption(u"Get")});
     std::vector<uint8_t> both = ksv::EncodeValues({ksv::U32Entry(1, 7)}).Frame();
     const auto file =
         ksv::EncodeFileTransfer(2, {ksv::DeviceFile{u"\\My Documents\\n.txt", false, {'h'}}})
