@@ -2,18 +2,11 @@
 
 #include "charts/calendar_time.h"
 #include "charts/matrix_data.h"
+#include "platform/layout/layout_attributes.h"
 
 namespace ksv {
 
 class DeviceSettings;
-
-// Per-device axis overrides of a chart (attributes of its control id).
-enum AxisOverride : uint32_t {
-    kAttrYMinimum = 512,
-    kAttrYMaximum = 528,
-    kAttrXMinimum = 544,
-    kAttrXMaximum = 560,
-};
 
 struct ValueRange {
     double minimum = 0;

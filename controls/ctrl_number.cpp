@@ -6,6 +6,7 @@
 #include "controls/value_text.h"
 #include "dialogs/number_dialog.h"
 #include "link/link.h"
+#include "platform/layout/layout_attributes.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr uint32_t kAttrZeroFill = 576;
 // Wider fields than this fill no control; the formatter takes no more either.
 constexpr int32_t kMaxZeroFill = 256;
 
@@ -36,7 +36,7 @@ void CCtrl::CreateNumber(int32_t maximum, int32_t minimum, int8_t decimals, int8
     n.m_value = ClampNumber(value, minimum, maximum, m_flags);
     if (m_services.link != nullptr) {
         const int32_t width =
-            m_services.link->Settings().GetDeviceInt(m_deviceId, kAttrZeroFill, 0);
+            m_services.link->Settings().GetDeviceInt(m_deviceId, ksv::kAttrZeroFill, 0);
         n.m_nZeroFill = std::clamp(width, -kMaxZeroFill, kMaxZeroFill);
     }
     if (m_pParent == nullptr) {

@@ -29,10 +29,14 @@ ResultCode DecodeHelloReply(ByteReader& in, uint16_t flags, HelloReply& out);
 // Swaps the new list in only when the whole description decoded; otherwise the old panel stays.
 // kWrongKind when an oversized image refuses the panel (the user is told, quit requested).
 ResultCode DecodePanelDescription(ByteReader& in, PanelStore& store, ErrorReporter& reporter);
-// All entries of the message are committed to the settings file together. Past
-// kMaxLayoutEntries the rest are read and dropped, and their number reported once.
-inline constexpr uint32_t kMaxLayoutEntries = 100000;
-ResultCode DecodeLayoutEntries(ByteReader& in, DeviceSettings& settings, ErrorReporter& reporter);
+// The entries are judged against the store's panel (layout_admission.h): stored, held for
+// the next panel, or dropped; the stored ones are committed to the settings file together.
+// Past kMaxLayoutEntries the rest are read and dropped; entries skipped or refused by the
+// section's bound are counted and reported once.
+ResultCode DecodeLayoutEntries(ByteReader& in, PanelStore& store, DeviceSettings& settings,
+                               ErrorReporter& reporter);
+// Writes the entries held for controls of the panel just swapped in; the rest are dropped.
+void StoreHeldLayoutEntries(PanelStore& store, DeviceSettings& settings, ErrorReporter& reporter);
 
 ResultCode ApplyValues(ByteReader& in, PanelStore& store, ErrorReporter& reporter);
 ResultCode ApplyStyles(ByteReader& in, PanelStore& store, ErrorReporter& reporter);

@@ -8,6 +8,8 @@
 
 namespace ksv {
 
+// The bounds of what a device can make the handheld spend, in one place.
+
 // What one panel may hold, whatever each record announces: every record is capped on its own,
 // and these cap their sum. A description past either is refused and the old panel stays.
 inline constexpr uint32_t kMaxPanelRecords = 65536;
@@ -52,6 +54,18 @@ private:
     bool m_refused = false;
     bool m_told = false;
 };
+
+// Settings. Only entries that something can read are stored: the device-wide values, the
+// page-bar buttons' placement, and for a control of the panel the attributes of its kind
+// (layout_admission.h); entries for controls the panel does not have wait for the next panel.
+// Entries of one LayoutEntries message that are read; the rest are skipped and reported.
+inline constexpr uint32_t kMaxLayoutEntries = 100000;
+// Entries held for a panel that has not arrived (12 bytes each); the oldest go first.
+inline constexpr size_t kMaxHeldLayoutEntries = 100000;
+// Entries a device's settings section may hold (about 2 MB of settings file) before the new
+// entries its LayoutEntries make are refused; entries already stored are still updated, so a
+// flood never pushes out a layout that is there.
+inline constexpr size_t kMaxDeviceSectionEntries = 100000;
 
 // Memory a record holds: the record itself and every buffer it owns.
 size_t RecordHeldBytes(const ControlRecord& record);

@@ -96,35 +96,46 @@ ResultCode SkipLayoutEntries(ByteReader& in, uint32_t count) {
 
 } // namespace
 
-ResultCode DecodeLayoutEntries(ByteReader& in, DeviceSettings& settings, ErrorReporter& reporter) {
+ResultCode DecodeLayoutEntries(ByteReader& in, PanelStore& store, DeviceSettings& settings,
+                               ErrorReporter& reporter) {
     uint32_t count = 0;
     ResultCode rc = ReadU32(in, count);
     if (rc != kSuccess) {
         return rc;
     }
     const uint32_t accepted = std::min(count, kMaxLayoutEntries);
-    {
-        // One file write for the whole message, also when it breaks off.
-        SettingsBatch batch(settings.Store());
-        for (uint32_t i = 0; i < accepted; ++i) {
-            uint8_t entry[kLayoutEntrySize];
-            rc = in.ReadBytes(entry, sizeof entry);
-            if (rc != kSuccess) {
-                return rc;
-            }
-            const uint32_t keyA = GetU32(entry);
-            const uint32_t keyB = GetU32(entry + 4);
-            settings.WriteDeviceInt(keyA, keyB, static_cast<int32_t>(GetU32(entry + 8)));
-            if (keyA != 0) {
-                settings.WriteDeviceInt(keyA, 0, 0);
-            }
+    // Entries read before a break are still applied.
+    std::vector<LayoutSetting> read;
+    for (uint32_t i = 0; i < accepted && rc == kSuccess; ++i) {
+        uint8_t entry[kLayoutEntrySize];
+        rc = in.ReadBytes(entry, sizeof entry);
+        if (rc == kSuccess) {
+            read.push_back(
+                {GetU32(entry), GetU32(entry + 4), static_cast<int32_t>(GetU32(entry + 8))});
         }
     }
-    if (accepted == count) {
-        return kSuccess;
+    std::vector<LayoutSetting> held;
+    const size_t refused = StoreLayoutSettings(read, store.GetControlKinds(), settings, &held);
+    store.HoldLayoutSettings(held);
+    if (rc == kSuccess && accepted < count) {
+        rc = SkipLayoutEntries(in, count - accepted);
     }
-    KSV_REPORT(reporter, kLinkModule, static_cast<long>(count - accepted), LayoutEntriesSkipped);
-    return SkipLayoutEntries(in, count - accepted);
+    const size_t skipped = refused + (count - accepted);
+    if (skipped > 0) {
+        KSV_REPORT(reporter, kLinkModule, static_cast<long>(skipped), LayoutEntriesSkipped);
+    }
+    return rc;
+}
+
+void StoreHeldLayoutEntries(PanelStore& store, DeviceSettings& settings, ErrorReporter& reporter) {
+    const std::vector<LayoutSetting> held = store.TakeHeldLayoutSettings();
+    if (held.empty()) {
+        return;
+    }
+    const size_t refused = StoreLayoutSettings(held, store.GetControlKinds(), settings, nullptr);
+    if (refused > 0) {
+        KSV_REPORT(reporter, kLinkModule, static_cast<long>(refused), LayoutEntriesSkipped);
+    }
 }
 
 } // namespace ksv

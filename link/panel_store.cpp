@@ -1,8 +1,10 @@
 #include "link/panel_store.h"
 
 #include "link/byte_copy.h"
+#include "link/panel_budget.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <utility>
 
 namespace ksv {
@@ -396,8 +398,33 @@ void PanelStore::DiscardControls() {
     {
         std::lock_guard<std::recursive_mutex> guard(m_lock);
         m_records.swap(old);
+        m_heldLayout.clear();
     }
     CheckDiscardedKinds(old);
+}
+
+ControlKinds PanelStore::GetControlKinds() {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    ControlKinds kinds;
+    kinds.reserve(m_records.size());
+    for (const ControlRecord& record : m_records) {
+        kinds.emplace(record.id, record.kind);
+    }
+    return kinds;
+}
+
+void PanelStore::HoldLayoutSettings(const std::vector<LayoutSetting>& settings) {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    m_heldLayout.insert(m_heldLayout.end(), settings.begin(), settings.end());
+    if (m_heldLayout.size() > kMaxHeldLayoutEntries) {
+        const auto drop = static_cast<std::ptrdiff_t>(m_heldLayout.size() - kMaxHeldLayoutEntries);
+        m_heldLayout.erase(m_heldLayout.begin(), m_heldLayout.begin() + drop);
+    }
+}
+
+std::vector<LayoutSetting> PanelStore::TakeHeldLayoutSettings() {
+    std::lock_guard<std::recursive_mutex> guard(m_lock);
+    return std::exchange(m_heldLayout, {});
 }
 
 // The buffers free themselves; a kind no decoder produces means the list was corrupted.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/control_record.h"
+#include "link/layout_admission.h"
 #include "link/result_code.h"
 #include "platform/error_reporter.h"
 
@@ -119,8 +120,15 @@ public:
 
     // Receive side: swap a decoded list in under the lock; the old one is discarded.
     void ReplaceControls(std::vector<ControlRecord> records);
-    // Empty the live list (ClosePort).
+    // Empty the live list and the held layout entries (ClosePort).
     void DiscardControls();
+
+    // Receive side: the kind of every control, by id, to judge layout entries against.
+    ControlKinds GetControlKinds();
+    // Layout entries for controls the panel does not have, kept for the next panel: at most
+    // kMaxHeldLayoutEntries, the oldest dropped first.
+    void HoldLayoutSettings(const std::vector<LayoutSetting>& settings);
+    std::vector<LayoutSetting> TakeHeldLayoutSettings();
 
 private:
     friend class StoreLock;
@@ -132,6 +140,7 @@ private:
     ErrorReporter& m_reporter;
     std::recursive_mutex m_lock;
     std::vector<ControlRecord> m_records;
+    std::vector<LayoutSetting> m_heldLayout;
 };
 
 } // namespace ksv

@@ -77,6 +77,9 @@ RunOutcome DispatchStoreKind(ByteReader& in, const FrameHeader& header, ReceiveC
     if (result != kSuccess) {
         return Failed(context, __LINE__, result, DecoderFailureReason(result));
     }
+    if (header.kind == kMsgPanelDescription) {
+        StoreHeldLayoutEntries(context.store, context.settings, context.reporter);
+    }
     if ((header.flags & kFlagAckRequested) != 0) {
         context.host.SendAcknowledge();
     }
@@ -106,7 +109,8 @@ RunOutcome Dispatch(ByteReader& in, const FrameHeader& header, ReceiveContext& c
     case kMsgResetRequest:
         return Posted(kArrivalResetLink);
     case kMsgLayoutEntries: {
-        const ResultCode result = DecodeLayoutEntries(in, context.settings, context.reporter);
+        const ResultCode result =
+            DecodeLayoutEntries(in, context.store, context.settings, context.reporter);
         return result == kLinkClosed ? Silent() : Posted(kArrivalLayoutWritten);
     }
     default:

@@ -28,6 +28,12 @@ void DeviceSettings::WriteDeviceInt(uint32_t id, uint32_t attribute, int32_t val
     m_store.WriteProfileInt(Section(), DeviceKey(id, attribute), value);
 }
 
+bool DeviceSettings::WriteDeviceIntWithin(uint32_t id, uint32_t attribute, int32_t value,
+                                          size_t maxSectionEntries) {
+    return m_store.WriteProfileIntWithin(Section(), DeviceKey(id, attribute), value,
+                                         maxSectionEntries);
+}
+
 bool DeviceSettings::HasDeviceInt(uint32_t id, uint32_t attribute) const {
     const std::u16string section = Section();
     const std::string key = DeviceKey(id, attribute);

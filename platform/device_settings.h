@@ -2,6 +2,7 @@
 
 #include "platform/settings_store.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -24,6 +25,10 @@ public:
 
     int32_t GetDeviceInt(uint32_t id, uint32_t attribute, int32_t defaultValue) const;
     void WriteDeviceInt(uint32_t id, uint32_t attribute, int32_t value);
+    // As WriteDeviceInt, but a new entry is refused (false) once the section holds
+    // `maxSectionEntries`.
+    bool WriteDeviceIntWithin(uint32_t id, uint32_t attribute, int32_t value,
+                              size_t maxSectionEntries);
     // True when the entry exists: two reads with the defaults 1 and 2 agree.
     bool HasDeviceInt(uint32_t id, uint32_t attribute) const;
 

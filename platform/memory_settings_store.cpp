@@ -23,6 +23,15 @@ bool MemorySettingsStore::Commit() {
     return true;
 }
 
+size_t MemorySettingsStore::CountEntries(const std::u16string& section) const {
+    auto it = m_values.lower_bound({section, std::string()});
+    size_t count = 0;
+    for (; it != m_values.end() && it->first.first == section; ++it) {
+        ++count;
+    }
+    return count;
+}
+
 size_t MemorySettingsStore::EntryCount() const {
     std::lock_guard<std::mutex> lock(Mutex());
     return m_values.size();

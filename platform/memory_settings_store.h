@@ -23,6 +23,7 @@ protected:
                    int32_t& value) const override;
     void StoreValue(const std::u16string& section, const std::string& key, int32_t value) override;
     bool Commit() override;
+    size_t CountEntries(const std::u16string& section) const override;
 
 private:
     std::map<std::pair<std::u16string, std::string>, int32_t> m_values;

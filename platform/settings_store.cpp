@@ -1,5 +1,7 @@
 #include "platform/settings_store.h"
 
+#include <cstdint>
+
 namespace ksv {
 
 int32_t SettingsStore::GetProfileInt(const std::u16string& section, const std::string& key,
@@ -11,10 +13,48 @@ int32_t SettingsStore::GetProfileInt(const std::u16string& section, const std::s
 
 void SettingsStore::WriteProfileInt(const std::u16string& section, const std::string& key,
                                     int32_t value) {
+    WriteProfileIntWithin(section, key, value, SIZE_MAX);
+}
+
+bool SettingsStore::WriteProfileIntWithin(const std::u16string& section, const std::string& key,
+                                          int32_t value, size_t maxSectionEntries) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    StoreValue(section, key, value);
-    m_uncommitted = true;
+    const bool stored = StoreChanged(section, key, value, maxSectionEntries);
     CommitIfOutsideBatch();
+    return stored;
+}
+
+size_t SettingsStore::SectionEntryCount(const std::u16string& section) const {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return SectionCount(section);
+}
+
+bool SettingsStore::StoreChanged(const std::u16string& section, const std::string& key,
+                                 int32_t value, size_t maxSectionEntries) {
+    int32_t current = 0;
+    if (ReadValue(section, key, current)) {
+        if (current != value) {
+            StoreValue(section, key, value);
+            m_uncommitted = true;
+        }
+        return true;
+    }
+    size_t& count = SectionCount(section);
+    if (count >= maxSectionEntries) {
+        return false;
+    }
+    StoreValue(section, key, value);
+    ++count;
+    m_uncommitted = true;
+    return true;
+}
+
+size_t& SettingsStore::SectionCount(const std::u16string& section) const {
+    auto it = m_sectionCounts.find(section);
+    if (it == m_sectionCounts.end()) {
+        it = m_sectionCounts.emplace(section, CountEntries(section)).first;
+    }
+    return it->second;
 }
 
 bool SettingsStore::LastWriteFailed() const {

@@ -1,10 +1,11 @@
 // Prints how long the settings file takes to absorb:
-//  layout N:  a LayoutEntries message of N entries decoded into a fresh INI store (past the
-//             cap of 100 000 the rest are read and dropped);
+//  layout N:  a LayoutEntries message of N entries for a panel's controls decoded into a fresh
+//             INI store (past 100 000 per message or per device section the rest are dropped);
 //  batch:     1000 controls x 12 attributes written in one SettingsBatch, as a saved layout.
 #include "link/decoders.h"
 #include "link/device_encoder.h"
 #include "link/memory_reader.h"
+#include "link/panel_store.h"
 #include "platform/device_settings.h"
 #include "platform/qt/qt_settings_store.h"
 
@@ -35,7 +36,8 @@ QString FreshFile(const QTemporaryDir& dir, const char* name) {
     return dir.filePath(QString::fromLatin1(name) + QStringLiteral("/Kestrovane.conf"));
 }
 
-// Entries as a device's recommended layout sends them: 12 attributes per control.
+// Entries as a device's recommended layout sends them: 12 attributes per control of a panel of
+// buttons.
 ksv::DeviceMessage LayoutMessage(uint32_t count) {
     std::vector<ksv::LayoutEntry> entries;
     for (uint32_t i = 0; i < count; ++i)
@@ -49,9 +51,16 @@ void BenchLayoutEntries(const QTemporaryDir& dir, uint32_t count) {
     ksv::QtSettingsStore store(FreshFile(dir, name.c_str()));
     ksv::DeviceSettings device(store, [] { return std::u16string(u"Bench Device"); });
     SilentReporter reporter;
+    ksv::PanelStore panel(reporter);
+    std::vector<ksv::ControlRecord> controls(count / 12 + 1);
+    for (uint32_t i = 0; i < controls.size(); ++i) {
+        controls[i].id = i + 1;
+        controls[i].kind = ksv::kRecordButton;
+    }
+    panel.ReplaceControls(std::move(controls));
     ksv::MemoryReader in(message.payload);
     const Clock::time_point start = Clock::now();
-    const ksv::ResultCode rc = ksv::DecodeLayoutEntries(in, device, reporter);
+    const ksv::ResultCode rc = ksv::DecodeLayoutEntries(in, panel, device, reporter);
     const double millis = MillisSince(start);
     std::printf("layout %-7u entries  %8.1f ms  (result %d, write failed %d)\n", count, millis,
                 static_cast<int>(rc), store.LastWriteFailed() ? 1 : 0);

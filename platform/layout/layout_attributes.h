@@ -25,6 +25,13 @@ enum LayoutAttribute : uint32_t {
     kAttrLabelBold = 432,
     kAttrAlign = 608, // also an Image's vertical alignment
     kAttrImageHAlign = 624,
+    // Chart axis overrides (Chart only).
+    kAttrYMinimum = 512,
+    kAttrYMaximum = 528,
+    kAttrXMinimum = 544,
+    kAttrXMaximum = 560,
+    // Number only: the zero-fill formatting parameter.
+    kAttrZeroFill = 576,
     // The open placement of a Section or Password.
     kAttrXOpen = 257,
     kAttrYOpen = 273,

@@ -180,6 +180,13 @@ bool QtSettingsStore::Commit() {
     return m_settings->status() == QSettings::NoError;
 }
 
+size_t QtSettingsStore::CountEntries(const std::u16string& section) const {
+    m_settings->beginGroup(SectionGroup(section));
+    const auto count = static_cast<size_t>(m_settings->childKeys().size());
+    m_settings->endGroup();
+    return count;
+}
+
 QString QtSettingsStore::FilePath() const {
     std::lock_guard<std::mutex> lock(Mutex());
     return m_settings->fileName();

@@ -45,6 +45,7 @@ protected:
                    int32_t& value) const override;
     void StoreValue(const std::u16string& section, const std::string& key, int32_t value) override;
     bool Commit() override;
+    size_t CountEntries(const std::u16string& section) const override;
 
 private:
     void RewriteUnreadableFile();

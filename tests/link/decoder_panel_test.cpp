@@ -1,6 +1,7 @@
 #include "decoder_test_support.h"
 
 #include "link/frame.h"
+#include "link/panel_budget.h"
 #include "platform/device_settings.h"
 #include "platform/memory_settings_store.h"
 
@@ -371,57 +372,103 @@ TEST(DecodeHelloReply, ReadFailureLeavesTheNameUnset) {
     EXPECT_FALSE(reply.deviceName.has_value());
 }
 
-TEST(DecodeLayoutEntries, WritesEachEntryAndClearsAttributeZero) {
+// A panel of `count` buttons with the ids 1 to count.
+std::vector<DeviceControl> Buttons(uint32_t count) {
+    std::vector<DeviceControl> controls;
+    for (uint32_t id = 1; id <= count; ++id)
+        controls.push_back(DeviceControl('B', 0, id).ValueByte(0));
+    return controls;
+}
+
+struct LayoutFixture : StoreFixture {
     MemorySettingsStore settings;
-    RecordingReporter reporter;
-    DeviceSettings device(settings, [] { return std::u16string(u"Pump"); });
-    const DeviceMessage message = EncodeLayoutEntries({{0x12, 3, 7}, {0, 5, 9}});
-    MemoryReader in(message.payload);
-    ASSERT_EQ(DecodeLayoutEntries(in, device, reporter), kSuccess);
-    EXPECT_EQ(settings.GetProfileInt(u"Pump", "0000001200000003", -1), 7);
-    EXPECT_EQ(settings.GetProfileInt(u"Pump", "0000001200000000", -1), 0);
-    EXPECT_EQ(settings.GetProfileInt(u"Pump", "0000000000000005", -1), 9);
-    EXPECT_EQ(settings.EntryCount(), 3u);
+    DeviceSettings device{settings, [] { return std::u16string(u"Pump"); }};
+
+    ResultCode Decode(const std::vector<uint8_t>& payload) {
+        MemoryReader in(payload);
+        return DecodeLayoutEntries(in, store, device, reporter);
+    }
+    int32_t Stored(uint32_t id, uint32_t attribute) {
+        return settings.GetProfileInt(u"Pump", DeviceKey(id, attribute), -1);
+    }
+};
+
+TEST(DecodeLayoutEntries, StoresWhatCanBeReadAndClearsAttributeZero) {
+    LayoutFixture f;
+    ASSERT_EQ(f.Load({DeviceControl('N', 0, 0x12).ValueU32(0)}), kSuccess);
+    const DeviceMessage message = EncodeLayoutEntries({
+        {0x12, 256, 7},       // x of the number
+        {0x12, 576, 3},       // a number's own attribute
+        {0x12, 257, 5},       // an open placement: Section and Password only
+        {0x12, 3, 5},         // no such attribute
+        {0, 768, 9},          // the ping period
+        {0, 5, 9},            // no device-wide value 5
+        {0xFFFFFF00, 272, 8}, // y of "Close"
+        {0xFFFFFF00, 384, 8}, // a page-bar button has no border
+    });
+    ASSERT_EQ(f.Decode(message.payload), kSuccess);
+    EXPECT_EQ(f.Stored(0x12, 256), 7);
+    EXPECT_EQ(f.Stored(0x12, 576), 3);
+    EXPECT_EQ(f.Stored(0x12, 0), 0);
+    EXPECT_EQ(f.Stored(0, 768), 9);
+    EXPECT_EQ(f.Stored(0xFFFFFF00, 272), 8);
+    EXPECT_EQ(f.Stored(0xFFFFFF00, 0), 0);
+    EXPECT_EQ(f.settings.EntryCount(), 6u);
+    EXPECT_TRUE(f.reporter.values.empty());
 
     std::vector<uint8_t> cut(message.payload.begin(), message.payload.end() - 4);
-    MemoryReader cutIn(cut);
-    EXPECT_EQ(DecodeLayoutEntries(cutIn, device, reporter), kLinkClosed);
-    EXPECT_TRUE(reporter.values.empty());
+    EXPECT_EQ(f.Decode(cut), kLinkClosed);
+    EXPECT_TRUE(f.reporter.values.empty());
 }
 
 // Each write used to rewrite the whole file: a long layout took quadratic time.
-TEST(DecodeLayoutEntries, CommitsAWholeMessageOnceEvenWhenItBreaksOff) {
+TEST(DecodeLayoutEntries, CommitsAWholeMessageOnceEvenWhenItBreaksOffAndNothingWhenUnchanged) {
     std::vector<LayoutEntry> entries;
     for (uint32_t i = 1; i <= 2000; ++i)
         entries.push_back({i, 256, static_cast<uint32_t>(i)});
     const DeviceMessage message = EncodeLayoutEntries(entries);
     for (size_t cutBytes : {size_t{0}, size_t{6000}}) {
-        MemorySettingsStore settings;
-        RecordingReporter reporter;
-        DeviceSettings device(settings, [] { return std::u16string(u"Pump"); });
+        LayoutFixture f;
+        ASSERT_EQ(f.Load(Buttons(2000)), kSuccess);
         std::vector<uint8_t> payload(message.payload.begin(), message.payload.end() - cutBytes);
-        MemoryReader in(payload);
-        DecodeLayoutEntries(in, device, reporter);
-        EXPECT_EQ(settings.CommitCount(), 1u) << cutBytes;
-        EXPECT_EQ(settings.EntryCount(), 2 * (2000 - cutBytes / 12)) << cutBytes;
+        f.Decode(payload);
+        EXPECT_EQ(f.settings.CommitCount(), 1u) << cutBytes;
+        EXPECT_EQ(f.settings.EntryCount(), 2 * (2000 - cutBytes / 12)) << cutBytes;
+        f.Decode(payload);
+        EXPECT_EQ(f.settings.CommitCount(), 1u) << cutBytes;
     }
 }
 
 TEST(DecodeLayoutEntries, RefusesAndReportsEntriesPastTheCapButReadsThemAll) {
-    MemorySettingsStore settings;
-    RecordingReporter reporter;
-    DeviceSettings device(settings, [] { return std::u16string(u"Pump"); });
+    LayoutFixture f;
     std::vector<LayoutEntry> entries(kMaxLayoutEntries + 3);
     for (uint32_t i = 0; i < entries.size(); ++i)
-        entries[i] = {0, i, 1};
+        entries[i] = {0, 768, i};
     DeviceMessage message = EncodeLayoutEntries(entries);
     message.payload.push_back(0x5A); // the next frame's first byte
     MemoryReader in(message.payload);
-    ASSERT_EQ(DecodeLayoutEntries(in, device, reporter), kSuccess);
-    EXPECT_EQ(settings.EntryCount(), kMaxLayoutEntries);
-    EXPECT_EQ(settings.GetProfileInt(u"Pump", DeviceKey(0, kMaxLayoutEntries), -1), -1);
-    EXPECT_EQ(reporter.values, std::vector<long>{3});
+    ASSERT_EQ(DecodeLayoutEntries(in, f.store, f.device, f.reporter), kSuccess);
+    EXPECT_EQ(f.Stored(0, 768), static_cast<int32_t>(kMaxLayoutEntries - 1));
+    EXPECT_EQ(f.reporter.values, std::vector<long>{3});
     EXPECT_EQ(in.Remaining(), 1u);
+}
+
+// A flood of new keys for real controls stops at the section's bound; the layout already
+// stored keeps being updated, so it survives the flood.
+TEST(DecodeLayoutEntries, AFullSectionRefusesNewEntriesButUpdatesStoredOnes) {
+    LayoutFixture f;
+    ASSERT_EQ(
+        f.Load({DeviceControl('S', 0, 1).ValueByte(0), DeviceControl('S', 0, 2).ValueByte(0)}),
+        kSuccess);
+    f.device.WriteDeviceInt(1, 256, 10);
+    f.device.WriteDeviceInt(1, 0, 0);
+    for (uint32_t i = f.settings.EntryCount(); i < kMaxDeviceSectionEntries; ++i)
+        f.settings.WriteProfileInt(u"Pump", "filler" + std::to_string(i), 0);
+    ASSERT_EQ(f.Decode(EncodeLayoutEntries({{1, 256, 20}, {2, 257, 30}}).payload), kSuccess);
+    EXPECT_EQ(f.Stored(1, 256), 20);
+    EXPECT_EQ(f.Stored(2, 257), -1);
+    EXPECT_EQ(f.settings.EntryCount(), kMaxDeviceSectionEntries);
+    EXPECT_EQ(f.reporter.values, std::vector<long>{1});
 }
 
 } // namespace

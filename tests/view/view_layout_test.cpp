@@ -6,6 +6,7 @@
 #include "dialogs/control_appearance_dialog.h"
 #include "dialogs/control_settings_dialog.h"
 #include "link/decoders.h"
+#include "link/panel_budget.h"
 #include "platform/layout/layout_attributes.h"
 #include "tests/dialogs/dialog_test_support.h"
 
@@ -298,6 +299,46 @@ TEST_F(ViewLayout, AMillionLayoutEntriesAreCappedAndThePanelStillWorks) {
     EXPECT_EQ(reporter.ReportCount(kLinkModule), 1u);
     EXPECT_EQ(view->Control(0)->m_page, 0);
     EXPECT_EQ(view->LastPage(), 0);
+}
+
+// Floods of keys no control can read once grew the settings file by every key and rewrote it
+// whole for each message; a repeated layout rewrote it too.
+TEST_F(ViewLayout, LayoutFloodsOfFreshKeysStoreNothingAndARepeatedLayoutWritesNothing) {
+    StartView();
+    ConnectWithPanel(Buttons(2));
+    for (uint32_t flood = 0; flood < 3; ++flood) {
+        std::vector<LayoutEntry> entries;
+        for (uint32_t i = 0; i < 20000; ++i) {
+            entries.push_back({1000 + flood * 20000 + i, kAttrX, 7}); // no such control
+            entries.push_back({1, 0x10000 + flood * 20000 + i, 7});   // no such attribute
+        }
+        entries.push_back({2, kAttrPage, 1});
+        entries.push_back({EntryId(kPageBarIds[4]), kAttrY, 150});
+        const CCtrl* built = view->Control(0);
+        Send(EncodeLayoutEntries(entries));
+        ASSERT_TRUE(WaitFor([&] { return view->Control(0) != built; }, std::chrono::seconds(30)));
+    }
+    EXPECT_EQ(view->Control(1)->m_page, 1);
+    EXPECT_LE(settings.SectionEntryCount(kDeviceName), 8u);
+    const size_t commits = settings.CommitCount();
+    const CCtrl* built = view->Control(0);
+    Send(EncodeLayoutEntries({{2, kAttrPage, 1}, {EntryId(kPageBarIds[4]), kAttrY, 150}}));
+    ASSERT_TRUE(WaitFor([&] { return view->Control(0) != built; }));
+    EXPECT_EQ(settings.CommitCount(), commits);
+}
+
+// A device may recommend its layout before it describes the panel.
+TEST_F(ViewLayout, LayoutEntriesBeforeThePanelApplyToItWhenItArrives) {
+    StartView();
+    Click(ViewButton(IDC_BTN_CONNECT));
+    ASSERT_EQ(ReadFrame().kind, kMsgHello);
+    Send(EncodeHelloReply(kDeviceName, false, kHelloPingsOff));
+    ASSERT_TRUE(WaitFor([this] { return title == QString::fromStdU16String(kDeviceName); }));
+    Send(EncodeLayoutEntries({{2, kAttrPage, 1}}));
+    Send(EncodePanelDescription(Buttons(2)));
+    ASSERT_TRUE(WaitFor([this] { return view->ControlCount() == 2; }));
+    EXPECT_EQ(view->Control(1)->m_page, 1);
+    EXPECT_EQ(view->LastPage(), 1);
 }
 
 TEST_F(ViewLayout, TheLayoutLockBelongsToItsDevice) {
