@@ -126,8 +126,14 @@ TEST_F(LinkOverPty, HelloReplyNamesTheDeviceAndSetsFlags) {
 
 TEST_F(LinkOverPty, LayoutEntriesGoIntoTheDeviceSection) {
     Deliver(EncodeHelloReply(u"Oven", false));
-    EXPECT_EQ(DeliverNext(EncodeLayoutEntries({{0x12, 3, 7}})), kArrivalLayoutWritten);
-    EXPECT_EQ(settings.GetProfileInt(u"Oven", "0000001200000003", -1), 7);
+    EXPECT_EQ(DeliverNext(EncodeLayoutEntries({{0x12, 256, 7}, {0, 768, 5}})),
+              kArrivalLayoutWritten);
+    EXPECT_EQ(settings.GetProfileInt(u"Oven", "0000000000000300", -1), 5);
+    // Control 0x12 is not described yet: its entry waits for the panel.
+    EXPECT_EQ(settings.GetProfileInt(u"Oven", "0000001200000100", -1), -1);
+    EXPECT_EQ(DeliverNext(EncodePanelDescription({DeviceControl('B', 0, 0x12).ValueByte(0)})),
+              kArrivalNewPanel);
+    EXPECT_EQ(settings.GetProfileInt(u"Oven", "0000001200000100", -1), 7);
     EXPECT_EQ(settings.GetProfileInt(u"Oven", "0000001200000000", -1), 0);
 }
 
