@@ -194,7 +194,7 @@ TEST_F(Session, AnySplitOfTheStreamGivesTheSameResult) {
 }
 
 TEST_F(Session, LayoutRequestIsAnsweredWithTheAuthorsEntries) {
-    static const ksvd_layout layout[] = {{0x12, 3, 7}, {1, 2, 3}};
+    static const ksvd_layout layout[] = {{0, 768, 7}, {1, 256, 3}};
     firmware.cfg.layout = layout;
     firmware.cfg.nlayout = 2;
     firmware.Connect();
@@ -202,7 +202,7 @@ TEST_F(Session, LayoutRequestIsAnsweredWithTheAuthorsEntries) {
     Client client;
     client.hello.deviceName = u"Rig";
     EXPECT_EQ(client.Receive(firmware.Poll()), std::vector<int32_t>{kArrivalLayoutWritten});
-    EXPECT_EQ(client.settings.GetDeviceInt(0x12, 3, -1), 7);
+    EXPECT_EQ(client.settings.GetDeviceInt(0, 768, -1), 7);
 }
 
 } // namespace
