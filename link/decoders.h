@@ -45,9 +45,10 @@ ResultCode ApplyMatrixRows(ByteReader& in, PanelStore& store, ErrorReporter& rep
 // each through a temporary file renamed into place when complete. A refused name, a file past
 // the free reserve or the quota, or a failed write skips that file (its bytes are read past)
 // and the message goes on; the first such failure is returned (kFileNotCreated, or a platform
-// failure: ENOSPC, EDQUOT, the errno of the write). The store lock is taken only to mark the
-// control and to name its first file, never across a read or a write.
+// failure: ENOSPC, EDQUOT, the errno of the write); `why` (when given) receives its cause. The
+// store lock is taken only to mark the control and to name its first file, never across a read
+// or a write.
 ResultCode ReceiveFiles(ByteReader& in, PanelStore& store, ErrorReporter& reporter,
-                        const FilesPlace& place);
+                        const FilesPlace& place, ReportReason* why = nullptr);
 
 } // namespace ksv

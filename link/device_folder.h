@@ -1,19 +1,20 @@
 #pragma once
 
+#include "link/panel_budget.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
 
 namespace ksv {
 
-inline constexpr uint64_t kDefaultDeviceQuota = uint64_t{1} << 30;
-
 // Where a FileTransfer writes: <root>/<deviceFolder>/<the device's name for the file>, and how
-// much the device folder may hold in all.
+// much the device folder, and the root with every device's folder, may hold in all.
 struct FilesPlace {
     std::string root;         // the received-files root; created when missing
     std::string deviceFolder; // one component (DeviceFolderName); never followed if a link
-    uint64_t quotaBytes = kDefaultDeviceQuota;
+    uint64_t quotaBytes = kDeviceFilesQuota;
+    uint64_t allDevicesQuotaBytes = kAllFilesQuota;
 };
 
 // The device name as one harmless path component: no separators, no NUL, no leading dot, at

@@ -8,10 +8,13 @@ namespace ksv {
 
 ResultCode OpenDevicePort(const std::string& device, const LinkLimits& limits,
                           std::unique_ptr<StreamPort>& out) {
-    if (IsTcpEntry(device)) {
-        return TcpPort::Open(device, limits.frameStallMs, limits.connectMs, out);
+    const ResultCode result =
+        IsTcpEntry(device) ? TcpPort::Open(device, limits.frameStallMs, limits.connectMs, out)
+                           : SerialPort::Open(device, limits.frameStallMs, out);
+    if (result == kSuccess) {
+        out->SetMinFrameRate(limits.minFrameBytesPerSecond);
     }
-    return SerialPort::Open(device, limits.frameStallMs, out);
+    return result;
 }
 
 } // namespace ksv

@@ -22,6 +22,7 @@ ResultCode FilesTarget::OpenDeviceFolder() {
     }
     if (rc == kSuccess) {
         m_usage = m_device.Usage();
+        m_allUsage = root.Usage();
     }
     return rc;
 }
@@ -54,7 +55,8 @@ ResultCode FilesTarget::CheckRoom(const FolderHandle& folder, const std::string&
     const bool replaces =
         fstatat(folder.Fd(), leaf.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(old.st_mode);
     m_replaced = replaces ? static_cast<uint64_t>(old.st_size) : 0;
-    if (m_usage - std::min(m_usage, m_replaced) + size > m_place.quotaBytes) {
+    if (m_usage - std::min(m_usage, m_replaced) + size > m_place.quotaBytes ||
+        m_allUsage - std::min(m_allUsage, m_replaced) + size > m_place.allDevicesQuotaBytes) {
         return PlatformError(EDQUOT);
     }
     struct statvfs fs {};
@@ -72,6 +74,7 @@ ResultCode FilesTarget::Commit(PendingFile& file, const std::string& leaf, uint6
     const ResultCode rc = file.Commit(leaf);
     if (rc == kSuccess) {
         m_usage = m_usage - std::min(m_usage, m_replaced) + size;
+        m_allUsage = m_allUsage - std::min(m_allUsage, m_replaced) + size;
     }
     return rc;
 }

@@ -12,7 +12,8 @@ namespace ksv {
 
 // The device folder as one FileTransfer message writes into it: opened on first use, every
 // folder below it walked without following links, and the room each file needs checked against
-// the file system's free reserve and the device's quota before a byte is written.
+// the file system's free reserve, the device's quota and the quota of all devices before a
+// byte is written.
 class FilesTarget {
 public:
     explicit FilesTarget(FilesPlace place) : m_place(std::move(place)) {}
@@ -35,6 +36,7 @@ private:
     FilesPlace m_place;
     FolderHandle m_device;
     uint64_t m_usage = 0;    // bytes the device folder holds
+    uint64_t m_allUsage = 0; // bytes the folders of all devices hold
     uint64_t m_replaced = 0; // size of the file the prepared one replaces
 };
 

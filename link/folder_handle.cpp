@@ -1,5 +1,7 @@
 #include "link/folder_handle.h"
 
+#include "link/pending_file.h"
+
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -88,7 +90,7 @@ uint64_t FolderHandle::Usage(int depth) const {
             continue;
         }
         if (S_ISREG(info.st_mode)) {
-            total += static_cast<uint64_t>(info.st_size);
+            total += IsIncomingName(name) ? 0 : static_cast<uint64_t>(info.st_size);
             continue;
         }
         const int childFd =

@@ -31,7 +31,8 @@ public:
     // A second handle on this folder.
     ResultCode Duplicate(FolderHandle& out) const;
 
-    // Bytes of the regular files below this folder, links not followed, at most `depth` levels.
+    // Bytes of the regular files below this folder, links not followed, at most `depth` levels;
+    // temporary files of transfers (IsIncomingName) are not counted.
     uint64_t Usage(int depth = 64) const;
 
 private:

@@ -4,6 +4,7 @@
 #include "link/device_port.h"
 #include "link/frame.h"
 #include "link/link_state.h"
+#include "link/pending_file.h"
 #include "link/write_budget.h"
 
 #include <utility>
@@ -24,7 +25,8 @@ void Link::State::OnHelloReply(const HelloReply& reply) {
 }
 
 FilesPlace Link::State::FilesFolder() {
-    return FilesPlace{paths.filesRoot, DeviceFolderName(Name()), limits.deviceQuotaBytes};
+    return FilesPlace{paths.filesRoot, DeviceFolderName(Name()), limits.deviceQuotaBytes,
+                      limits.allFilesQuotaBytes};
 }
 
 std::optional<std::u16string> Link::State::Name() const {
@@ -102,6 +104,7 @@ ResultCode Link::LinkInit() {
     if (m_state->initialised.exchange(true)) {
         return kSuccess;
     }
+    RemoveLeftoverIncoming(m_state->paths.filesRoot);
     std::lock_guard<std::mutex> lock(m_state->nameMutex);
     m_state->deviceName = kGlobalSection;
     return kSuccess;

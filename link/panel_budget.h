@@ -67,6 +67,23 @@ inline constexpr size_t kMaxHeldLayoutEntries = 100000;
 // flood never pushes out a layout that is there.
 inline constexpr size_t kMaxDeviceSectionEntries = 100000;
 
+// Received files. What the files one device sends may add up to in its folder, and what the
+// folders of all devices may add up to together; a file past either is refused before a byte of
+// it is written. Temporary files of transfers that never ended (a killed process) are removed
+// at start and never counted.
+inline constexpr uint64_t kDeviceFilesQuota = uint64_t{512} << 20;
+inline constexpr uint64_t kAllFilesQuota = uint64_t{1} << 30;
+// A file name longer than this (bytes on the wire) or with more components is refused.
+inline constexpr uint32_t kMaxFileNameBytes = 64 * 1024;
+inline constexpr size_t kMaxFilePathComponents = 64;
+
+// Time. A frame whose bytes stop arriving for kFrameStallMs is abandoned, and so is one whose
+// bytes come slower than kMinFrameBytesPerSecond on average: a frame that has brought n bytes
+// may have taken kFrameStallMs + n / kMinFrameBytesPerSecond seconds, so a device that dribbles
+// cannot hold the link (or a file transfer) open for ever.
+inline constexpr int kFrameStallMs = 3000;
+inline constexpr uint32_t kMinFrameBytesPerSecond = 256;
+
 // Memory a record holds: the record itself and every buffer it owns.
 size_t RecordHeldBytes(const ControlRecord& record);
 size_t PanelHeldBytes(const std::vector<ControlRecord>& records);

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <unistd.h>
@@ -14,10 +17,21 @@ namespace {
 
 constexpr int kNameAttempts = 100;
 constexpr uint64_t kMaxReserve = uint64_t{1} << 30;
+constexpr char kIncomingPrefix[] = ".incoming-";
 
 std::string TempName() {
     static std::atomic<uint64_t> counter{std::random_device{}()};
-    return ".incoming-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+    return kIncomingPrefix + std::to_string(getpid()) + "-" + std::to_string(++counter);
+}
+
+bool WriterHasEnded(const std::string& name) {
+    const char* digits = name.c_str() + sizeof kIncomingPrefix - 1;
+    char* end = nullptr;
+    const long pid = std::strtol(digits, &end, 10);
+    if (end == digits || *end != '-' || pid <= 0) {
+        return true; // not a name this program makes: nothing writes it
+    }
+    return kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
 } // namespace
@@ -74,6 +88,25 @@ ResultCode PendingFile::Commit(const std::string& name) {
     }
     m_tempName.clear();
     return kSuccess;
+}
+
+bool IsIncomingName(const std::string& name) {
+    return name.compare(0, sizeof kIncomingPrefix - 1, kIncomingPrefix) == 0;
+}
+
+size_t RemoveLeftoverIncoming(const std::string& root) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    size_t removed = 0;
+    for (auto it = fs::recursive_directory_iterator(root, error);
+         !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (IsIncomingName(name) && it->is_regular_file(error) && !it->is_symlink(error) &&
+            WriterHasEnded(name) && fs::remove(it->path(), error)) {
+            ++removed;
+        }
+    }
+    return removed;
 }
 
 bool LeavesFreeReserve(uint64_t size, uint64_t availableBytes, uint64_t totalBytes) {

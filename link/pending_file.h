@@ -32,6 +32,12 @@ private:
     std::string m_tempName;
 };
 
+// Temporary files are named ".incoming-<pid>-<n>" after the process writing them.
+bool IsIncomingName(const std::string& name);
+// Removes the temporary files below `root` whose process has ended (killed mid-transfer); those
+// of a running process are left to it. Links are not followed. The number removed.
+size_t RemoveLeftoverIncoming(const std::string& root);
+
 // Whether a file of `size` bytes leaves the file system its reserve: 5 % of its size, at most
 // 1 GiB.
 bool LeavesFreeReserve(uint64_t size, uint64_t availableBytes, uint64_t totalBytes);

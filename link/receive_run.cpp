@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 
 namespace ksv {
 namespace {
@@ -21,8 +22,12 @@ RunOutcome Failed(ReceiveContext& context, long line, ResultCode result, ReportR
     return Posted(kArrivalError);
 }
 
-ReportReason DecoderFailureReason(ResultCode result) {
-    return result == kFileNotCreated ? ReportReason::FileNotSaved : ReportReason::MessageUnreadable;
+// `filesWhy`: the cause ReceiveFiles gave for a file it could not save.
+ReportReason DecoderFailureReason(ResultCode result, ReportReason filesWhy) {
+    if (result == kPlatformFailure && LastPlatformError() == ETIMEDOUT) {
+        return ReportReason::MessageStalled;
+    }
+    return filesWhy;
 }
 
 ResultCode HuntMarker(ByteReader& in) {
@@ -38,7 +43,8 @@ ResultCode HuntMarker(ByteReader& in) {
 }
 
 // Kinds whose payload goes into the store and may ask for an acknowledgement.
-ResultCode DecodeStorePayload(ByteReader& in, uint16_t kind, ReceiveContext& context) {
+ResultCode DecodeStorePayload(ByteReader& in, uint16_t kind, ReceiveContext& context,
+                              ReportReason& why) {
     switch (kind) {
     case kMsgPanelDescription:
         return DecodePanelDescription(in, context.store, context.reporter);
@@ -47,7 +53,7 @@ ResultCode DecodeStorePayload(ByteReader& in, uint16_t kind, ReceiveContext& con
     case kMsgStyleUpdate:
         return ApplyStyles(in, context.store, context.reporter);
     case kMsgFileTransfer:
-        return ReceiveFiles(in, context.store, context.reporter, context.host.FilesFolder());
+        return ReceiveFiles(in, context.store, context.reporter, context.host.FilesFolder(), &why);
     default:
         return ApplyMatrixRows(in, context.store, context.reporter);
     }
@@ -67,7 +73,8 @@ int32_t StoreArrivalCode(uint16_t kind) {
 }
 
 RunOutcome DispatchStoreKind(ByteReader& in, const FrameHeader& header, ReceiveContext& context) {
-    const ResultCode result = DecodeStorePayload(in, header.kind, context);
+    ReportReason why = ReportReason::MessageUnreadable; // a read that failed part way
+    const ResultCode result = DecodeStorePayload(in, header.kind, context, why);
     if (result == kLinkClosed) {
         if (header.kind == kMsgFileTransfer) {
             KSV_REPORT(context.reporter, kLinkModule, kLinkClosed, FileCutOff);
@@ -75,7 +82,7 @@ RunOutcome DispatchStoreKind(ByteReader& in, const FrameHeader& header, ReceiveC
         return Silent();
     }
     if (result != kSuccess) {
-        return Failed(context, __LINE__, result, DecoderFailureReason(result));
+        return Failed(context, __LINE__, result, DecoderFailureReason(result, why));
     }
     if (header.kind == kMsgPanelDescription) {
         StoreHeldLayoutEntries(context.store, context.settings, context.reporter);

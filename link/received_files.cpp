@@ -4,18 +4,18 @@
 #include "link/decoders.h"
 #include "link/field_block.h"
 #include "link/files_target.h"
+#include "link/panel_budget.h"
 #include "platform/ansi_codepage.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
 namespace ksv {
 
 namespace {
 
-constexpr uint32_t kMaxNameBytes = 64 * 1024;
 constexpr uint32_t kFilePiece = 4096;
-constexpr size_t kMaxPathComponents = 64;
 
 bool IsSeparator(char16_t ch) {
     return ch == u'\\' || ch == u'/';
@@ -37,8 +37,24 @@ bool HasControlChar(const std::u16string& component) {
 struct FileOutcome {
     ResultCode readResult = kSuccess;  // a failed read ends the message
     ResultCode localResult = kSuccess; // a refused or failed file; the stream stays in step
-    std::string path;                  // the local path written
+    ReportReason why = ReportReason::FileNotSaved; // the cause of localResult
+    std::string path;                              // the local path written
 };
+
+// Taken at the failure, before a later call replaces the platform error.
+ReportReason FailureCause(ResultCode result) {
+    if (result != kPlatformFailure) {
+        return ReportReason::FileNotSaved;
+    }
+    switch (LastPlatformError()) {
+    case EDQUOT:
+        return ReportReason::FilesQuotaReached;
+    case ENOSPC:
+        return ReportReason::DiskNearlyFull;
+    default:
+        return ReportReason::FileNotSaved;
+    }
+}
 
 // Copies `size` bytes from the port to `relative` in the device folder, or reads them past
 // when the file cannot be written.
@@ -50,6 +66,7 @@ FileOutcome StoreFile(ByteReader& in, uint32_t size, FilesTarget& target,
     std::string leaf;
     outcome.localResult =
         relative ? target.Prepare(*relative, size, folder, leaf, file) : kFileNotCreated;
+    outcome.why = relative ? FailureCause(outcome.localResult) : ReportReason::FileNameRefused;
     uint8_t piece[kFilePiece];
     for (uint32_t done = 0; done < size;) {
         const uint32_t count = std::min(kFilePiece, size - done);
@@ -60,10 +77,12 @@ FileOutcome StoreFile(ByteReader& in, uint32_t size, FilesTarget& target,
         done += count;
         if (outcome.localResult == kSuccess) {
             outcome.localResult = file.Write(piece, count);
+            outcome.why = FailureCause(outcome.localResult);
         }
     }
     if (outcome.localResult == kSuccess) {
         outcome.localResult = target.Commit(file, leaf, size);
+        outcome.why = FailureCause(outcome.localResult);
     }
     if (outcome.localResult == kSuccess) {
         outcome.path = target.PathOf(*relative);
@@ -79,7 +98,7 @@ ResultCode ReadFileName(ByteReader& in, bool wide, std::optional<std::u16string>
         return rc;
     }
     name.reset();
-    if (length > kMaxNameBytes) {
+    if (length > kMaxFileNameBytes) {
         return SkipBytes(in, length);
     }
     std::vector<uint8_t> bytes;
@@ -125,7 +144,7 @@ std::optional<std::string> MapDevicePath(const std::u16string& devicePath) {
         if (component == u"." || component == u".." || HasControlChar(component)) {
             return std::nullopt;
         }
-        if (++components > kMaxPathComponents) {
+        if (++components > kMaxFilePathComponents) {
             return std::nullopt;
         }
         if (!mapped.empty()) {
@@ -197,7 +216,7 @@ std::u16string Utf8ToUtf16(const std::string& text) {
 
 // Files are written without the store lock; the record is touched in two short steps.
 ResultCode ReceiveFiles(ByteReader& in, PanelStore& store, ErrorReporter& /*reporter*/,
-                        const FilesPlace& place) {
+                        const FilesPlace& place, ReportReason* why) {
     uint32_t id = 0;
     ResultCode rc = ReadU32(in, id);
     if (rc != kSuccess) {
@@ -218,6 +237,7 @@ ResultCode ReceiveFiles(ByteReader& in, PanelStore& store, ErrorReporter& /*repo
     }
     FilesTarget target(place);
     ResultCode result = kSuccess;
+    ReportReason firstWhy = ReportReason::FileNotSaved;
     for (uint32_t i = 0; i < count; ++i) {
         std::optional<std::u16string> name;
         uint32_t size = 0;
@@ -235,12 +255,16 @@ ResultCode ReceiveFiles(ByteReader& in, PanelStore& store, ErrorReporter& /*repo
             return outcome.readResult;
         }
         if (outcome.localResult != kSuccess) {
+            firstWhy = result == kSuccess ? outcome.why : firstWhy;
             result = result == kSuccess ? outcome.localResult : result;
             continue;
         }
         if (i == 0) {
             NameFirstFile(store, id, outcome.path);
         }
+    }
+    if (result != kSuccess && why != nullptr) {
+        *why = firstWhy;
     }
     return result;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -68,6 +70,30 @@ ResultCode StreamPort::ReadBytes(void* buffer, uint32_t length) {
     return kSuccess;
 }
 
+void StreamPort::SetInFrame(bool inFrame) {
+    m_inFrame = inFrame;
+    m_frameStart = std::chrono::steady_clock::now();
+    m_receivedAtFrameStart = m_received.load();
+}
+
+int StreamPort::WaitLimitMs() const {
+    if (!m_inFrame) {
+        return -1;
+    }
+    if (m_minFrameRate == 0) {
+        return m_frameStallMs;
+    }
+    using std::chrono::milliseconds;
+    const int64_t elapsed =
+        std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - m_frameStart)
+            .count();
+    const uint64_t bytes = m_received.load() - m_receivedAtFrameStart;
+    const int64_t allowed =
+        m_frameStallMs +
+        static_cast<int64_t>(std::min<uint64_t>(bytes * 1000 / m_minFrameRate, INT32_MAX));
+    return static_cast<int>(std::clamp<int64_t>(allowed - elapsed, 0, m_frameStallMs));
+}
+
 ResultCode StreamPort::Refill() {
     const int fd = m_fd.load();
     if (fd < 0) {
@@ -75,7 +101,7 @@ ResultCode StreamPort::Refill() {
     }
     for (;;) {
         pollfd fds[2] = {{fd, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
-        const int ready = poll(fds, 2, m_inFrame ? m_frameStallMs : -1);
+        const int ready = poll(fds, 2, WaitLimitMs());
         if (ready < 0) {
             if (errno == EINTR) {
                 continue;
@@ -83,7 +109,7 @@ ResultCode StreamPort::Refill() {
             return PlatformError(errno);
         }
         if (ready == 0) {
-            return PlatformError(ETIMEDOUT); // the device stopped inside a frame
+            return PlatformError(ETIMEDOUT); // the device stopped or dribbles inside a frame
         }
         if (fds[1].revents != 0 || (fds[0].revents & POLLNVAL) != 0) {
             return kLinkClosed;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
@@ -33,7 +34,10 @@ public:
 
     // Waits until all bytes have arrived. kLinkClosed on hang-up, a vanished device or Wake.
     ResultCode ReadBytes(void* buffer, uint32_t length) override;
-    void SetInFrame(bool inFrame) override { m_inFrame = inFrame; }
+    // Inside a frame a read gives up (ETIMEDOUT) after frameStallMs without a byte, or once
+    // the frame has taken longer than frameStallMs + its bytes / the minimum rate.
+    void SetInFrame(bool inFrame) override;
+    void SetMinFrameRate(uint32_t bytesPerSecond) { m_minFrameRate = bytesPerSecond; }
     // Bytes taken off the line since the port was opened.
     uint64_t BytesReceived() const { return m_received.load(); }
 
@@ -69,12 +73,17 @@ protected:
 private:
     // Fills the read buffer with what is available, waiting for at least one byte.
     ResultCode Refill();
+    // How long the next wait for bytes may take: -1 between frames, 0 once a frame is overdue.
+    int WaitLimitMs() const;
 
     std::atomic<int> m_fd;
     LinkTap* m_tap = nullptr;
     int m_wakeFd; // eventfd, readable once Wake has run
     int m_frameStallMs;
-    bool m_inFrame = false; // reader thread only
+    bool m_inFrame = false;      // reader thread only, as the frame's start below
+    uint32_t m_minFrameRate = 0; // bytes per second; 0: no minimum
+    std::chrono::steady_clock::time_point m_frameStart;
+    uint64_t m_receivedAtFrameStart = 0;
     std::atomic<bool> m_woken{false};
     std::atomic<uint64_t> m_received{0};
     std::mutex m_bufferMutex; // guards the read buffer against a concurrent Purge

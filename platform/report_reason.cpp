@@ -17,8 +17,22 @@ const char* ReasonSentence(ReportReason reason) {
         return "A message from the device could not be read completely. What arrived was used "
                "where possible, and the connection stays open.";
     case ReportReason::FileNotSaved:
-        return "A file the device sent could not be saved on this computer. Check that the disk "
-               "has free space; the connection stays open.";
+        return "A file the device sent could not be saved: the folder for received files, or a "
+               "folder in it, cannot be written. The file was skipped; the connection stays open.";
+    case ReportReason::FileNameRefused:
+        return "The device sent a file under a name that cannot be used here (empty, too long, "
+               "or leading out of the folder for received files). The file was skipped; the "
+               "connection stays open.";
+    case ReportReason::FilesQuotaReached:
+        return "A file the device sent was not saved: the received files already fill the room "
+               "kept for them. Delete received files you no longer need; the connection stays "
+               "open.";
+    case ReportReason::DiskNearlyFull:
+        return "A file the device sent was not saved: it would fill the disk. Free some disk "
+               "space; the connection stays open.";
+    case ReportReason::MessageStalled:
+        return "The device stopped part way through a message, or sent it too slowly, so it was "
+               "given up. The connection stays open.";
     case ReportReason::FileCutOff:
         return "The connection ended while the device was sending a file, so the file is "
                "incomplete.";

@@ -11,7 +11,11 @@ enum class ReportReason {
     PortReadFailed,        // reading the port failed
     UnknownMessageKind,    // a frame of a kind the program does not receive
     MessageUnreadable,     // a message's payload could not be decoded
-    FileNotSaved,          // a transferred file could not be created
+    FileNotSaved,          // a transferred file could not be created or written
+    FileNameRefused,       // a transferred file's name leads nowhere it may be saved
+    FilesQuotaReached,     // the received files fill the room kept for them
+    DiskNearlyFull,        // a transferred file would take the disk's last free room
+    MessageStalled,        // a message stopped, or came too slowly, part way
     FileCutOff,            // the link went away during a file transfer
     UpdateForWrongControl, // a value, style or row update that does not fit its control
     ChangeNotSent,         // a user's change could not be encoded for sending

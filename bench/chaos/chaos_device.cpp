@@ -99,8 +99,9 @@ void ChaosDevice::InjectFault() {
     case 6:
         Send(m_frames.Files());
         return;
-    case 7:
-        Send(m_frames.LayoutBurst(100 + m_frames.Draw(5000)));
+    case 7: // layout entries, now and then a flood of keys never sent before
+        Send(m_frames.Draw(3) == 0 ? m_frames.LayoutFlood()
+                                   : m_frames.LayoutBurst(100 + m_frames.Draw(5000)));
         return;
     case 8: // pings left unanswered for a while
         m_answerPings = false;

@@ -87,6 +87,19 @@ std::vector<uint8_t> ChaosFrames::LayoutBurst(uint32_t entries) {
     return EncodeLayoutEntries(layout).Frame();
 }
 
+std::vector<uint8_t> ChaosFrames::LayoutFlood() {
+    constexpr uint32_t kFloodKeys = 100000;
+    std::vector<LayoutEntry> layout;
+    for (uint32_t i = 0; i < kFloodKeys; ++i, ++m_freshKey) {
+        if (i % 2 == 0) {
+            layout.push_back({1000 + m_freshKey, 256, Draw(300)});
+        } else {
+            layout.push_back({kIdText, 0x10000 + m_freshKey, Draw(300)});
+        }
+    }
+    return EncodeLayoutEntries(layout).Frame();
+}
+
 std::vector<uint8_t> ChaosFrames::RecommendedLayout() {
     constexpr uint32_t kAttrPingSeconds = 768;
     return EncodeLayoutEntries({{0, kAttrPingSeconds, 2}, {kIdNumber, 1, 1}}).Frame();

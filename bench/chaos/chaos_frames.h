@@ -41,6 +41,8 @@ public:
     // files folder, through ".." or through the trap folder.
     std::vector<uint8_t> Files();
     std::vector<uint8_t> LayoutBurst(uint32_t entries);
+    // 100 000 keys never sent before: controls the panel lacks, attributes no control has.
+    std::vector<uint8_t> LayoutFlood();
     // The answer to a LayoutRequest: a ping every two seconds, so a vanished device is noticed.
     std::vector<uint8_t> RecommendedLayout();
     // Announcements far past any budget: a panel too large, an absurd count.
@@ -61,6 +63,7 @@ public:
 
 private:
     std::mt19937 m_random;
+    uint32_t m_freshKey = 0;
 };
 
 } // namespace ksv::chaos

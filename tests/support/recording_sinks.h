@@ -56,10 +56,11 @@ private:
 // Keeps the error reports (any thread) for the test to look at.
 class ThreadSafeReporter : public ErrorReporter {
 public:
-    void ReportError(long, const char* module, long value, ksv::ReportReason) override {
+    void ReportError(long, const char* module, long value, ksv::ReportReason reason) override {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_modules.push_back(module);
         m_values.push_back(value);
+        m_reasons.push_back(reason);
     }
     void ShowMessage(const std::u16string& text, ksv::ReportReason) override {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -75,11 +76,16 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_modules;
     }
+    std::vector<ksv::ReportReason> Reasons() const {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_reasons;
+    }
 
 private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_modules;
     std::vector<long> m_values;
+    std::vector<ksv::ReportReason> m_reasons;
     std::vector<std::u16string> m_messages;
 };
 
