@@ -4,27 +4,9 @@
 #include "link/port_path.h"
 #include "link/tcp_address.h"
 
-#include <filesystem>
 #include <sys/stat.h>
 
 namespace {
-
-// A ports-folder link is opened as it stands; the user wants to see what it points to.
-std::string ShownTarget(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    if (!fs::is_symlink(path, error)) {
-        return path;
-    }
-    fs::path target = fs::read_symlink(path, error);
-    if (error) {
-        return path;
-    }
-    if (target.is_relative()) {
-        target = fs::path(path).parent_path() / target;
-    }
-    return target.lexically_normal().string();
-}
 
 bool DeviceExists(const std::string& path) {
     struct stat info {};
@@ -47,7 +29,7 @@ QString DescribePortDevice(const QString& typedPort, const std::string& portsFol
     }
     QString line = QStringLiteral("COM%1: \u2192 %2")
                        .arg(*port.value)
-                       .arg(QString::fromStdString(ShownTarget(path)));
+                       .arg(QString::fromStdString(ksv::ShownDevicePath(path)));
     if (!DeviceExists(path)) {
         line += ksv::HasPortEntry(*port.value, portsFolder)
                     ? QStringLiteral(" (nothing there)")

@@ -6,11 +6,12 @@
 
 namespace ksv {
 
-ResultCode OpenDevicePort(const std::string& device, const LinkLimits& limits,
+ResultCode OpenDevicePort(const PortEntry& entry, const LinkLimits& limits,
                           std::unique_ptr<StreamPort>& out) {
     const ResultCode result =
-        IsTcpEntry(device) ? TcpPort::Open(device, limits.frameStallMs, limits.connectMs, out)
-                           : SerialPort::Open(device, limits.frameStallMs, out);
+        IsTcpEntry(entry.device)
+            ? TcpPort::Open(entry.device, limits.frameStallMs, limits.connectMs, out)
+            : SerialPort::Open(entry.device, entry.speed, limits.frameStallMs, out);
     if (result == kSuccess) {
         out->SetMinFrameRate(limits.minFrameBytesPerSecond);
     }

@@ -132,7 +132,7 @@ ResultCode Link::OpenPort(int portNumber, ArrivalSink* notifyWindow) {
         }
         std::unique_ptr<StreamPort> opened;
         const ResultCode result = OpenDevicePort(
-            ResolvePortPath(portNumber, m_state->paths.portsFolder), m_state->limits, opened);
+            ResolvePortEntry(portNumber, m_state->paths.portsFolder), m_state->limits, opened);
         if (result != kSuccess) {
             return AtBoundary(result);
         }

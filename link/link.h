@@ -62,7 +62,9 @@ public:
     ResultCode LinkTerm(); // closes an open port; 0
 
     // kAlreadyOpen with a port open (it stays untouched), kNotInitialised before LinkInit,
-    // the errno of a failed open (EINVAL for a malformed TCP entry); otherwise starts a receive
+    // kSpeedRefused when the driver does not take the entry's speed, the errno of a failed open
+    // (EBUSY when another program holds the device, EINVAL for a malformed TCP entry), nothing
+    // having been sent in each of these cases; otherwise starts a receive
     // run and returns the Hello's result. A TCP device is connected by that run, which then
     // says Hello itself (a failure reaches the sink as PostLinkLost); OpenPort then gives 0.
     ResultCode OpenPort(int portNumber, ArrivalSink* notifyWindow);

@@ -22,6 +22,7 @@ enum ResultCode : int32_t {
     kWriteGaveUp = -9,        // WriteBytes used up its attempts
     kFileNotCreated = -10,    // FileTransfer: the file cannot be created (or its name is refused)
     kPanelTooLarge = -11,     // PanelDescription: past the panel's budget of records or memory
+    kSpeedRefused = -12,      // OpenPort: the port's driver does not take the entry's speed
     kLinkClosed = 6,          // the port went away; the receive run ends silently
     kPlatformFailure = -1000, // internal only: a platform call failed, LastPlatformError() says why
 };

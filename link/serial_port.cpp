@@ -1,7 +1,10 @@
 #include "link/serial_port.h"
 
+#include "link/line_speed.h"
+
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -28,11 +31,22 @@ void ConfigureLine(int fd) {
 
 } // namespace
 
-ResultCode SerialPort::Open(const std::string& path, int frameStallMs,
+ResultCode SerialPort::Open(const std::string& path, uint32_t speed, int frameStallMs,
                             std::unique_ptr<StreamPort>& out) {
     const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return PlatformError(errno);
+    }
+    // The lock stops every program that locks as well, root included; TIOCEXCL the others.
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int err = errno == EWOULDBLOCK ? EBUSY : errno;
+        close(fd);
+        return PlatformError(err);
+    }
+    ConfigureLine(fd);
+    if (SetLineSpeed(fd, speed) != 0) {
+        close(fd);
+        return kSpeedRefused;
     }
     const int wakeFd = MakeWakeFd();
     if (wakeFd < 0) {
@@ -40,8 +54,7 @@ ResultCode SerialPort::Open(const std::string& path, int frameStallMs,
         close(fd);
         return PlatformError(err);
     }
-    ioctl(fd, TIOCEXCL); // best effort: no second opener while we hold the port
-    ConfigureLine(fd);
+    ioctl(fd, TIOCEXCL);
     out.reset(new SerialPort(fd, wakeFd, frameStallMs));
     return kSuccess;
 }

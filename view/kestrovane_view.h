@@ -242,7 +242,8 @@ private:
     uint8_t m_bLayoutAllowed = 1;
     uint8_t m_bPingsAllowed = 1;
     int32_t m_AutoReconnect = 0;
-    int m_lastPort = 0;          // of the session opened last
+    int m_lastPort = 0;                           // of the session opened last
+    ksv::ResultCode m_openResult = ksv::kSuccess; // of the last OpenPort
     bool m_sessionHeard = false; // the device has sent something since the port was opened
 
     QTimer m_pingTimer; // timer 1

@@ -2,6 +2,7 @@
 
 #include "controls/value_text.h"
 #include "link/panel_budget.h"
+#include "link/open_failure.h"
 #include "platform/qt/message_box_count.h"
 #include "resources/resource_ids.h"
 
@@ -93,9 +94,15 @@ void CKestrovaneView::ConnectSession(bool outbound) {
     TellUnableToConnect(port);
 }
 
+// The specified text, then why the port did not open when the link could say.
 void CKestrovaneView::TellUnableToConnect(int port) {
-    ShowUserMessage(QStringLiteral("Unable to connect to COM%1:").arg(port),
-                    Reason::PortUnavailable, true);
+    QString text = QStringLiteral("Unable to connect to COM%1:").arg(port);
+    const std::string why = ksv::DescribeOpenFailure(
+        m_openResult, ksv::ResolvePortEntry(port, m_link.Paths().portsFolder));
+    if (!why.empty()) {
+        text += QLatin1Char('\n') + QString::fromStdString(why);
+    }
+    ShowUserMessage(text, Reason::PortUnavailable, true);
 }
 
 // Opening: the start screen with the connect buttons disabled. False, and back to the idle
@@ -111,6 +118,7 @@ bool CKestrovaneView::OpenSession(int port) {
     QCoreApplication::removePostedEvents(this, WM_LINK_LOST);
     QCoreApplication::removePostedEvents(this, WM_PANEL_ARRIVAL);
     const ksv::ResultCode result = m_link.OpenPort(port, this);
+    m_openResult = result;
     if (result == ksv::kSuccess) {
         return true;
     }

@@ -1,4 +1,5 @@
 #include "link/device_folder.h"
+#include "link/line_speed.h"
 #include "link/port_path.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,48 @@ TEST_F(PortsFolder, EntriesNameTheDevice) {
     EXPECT_TRUE(HasPortEntry(3, folder));
     EXPECT_TRUE(HasPortEntry(4, folder));
     EXPECT_FALSE(HasPortEntry(6, folder));
+}
+
+TEST_F(PortsFolder, FileEntriesMayNameASpeedAndLinksRunAtTheDefault) {
+    std::filesystem::create_symlink("/dev/rfcomm0", folder + "/COM3");
+    std::ofstream(folder + "/COM4") << "/dev/ttyUSB1 9600\r\n";
+    std::ofstream(folder + "/COM5") << "/dev/serial/by-id/usb-My Board-if00   250000 \n";
+    std::ofstream(folder + "/COM6") << "tcp://10.0.0.2:4000\n";
+    std::ofstream(folder + "/COM7") << "/dev/ttyUSB2 99999999999\n";
+
+    EXPECT_EQ(ResolvePortEntry(3, folder).speed, kDefaultLineSpeed);
+    EXPECT_EQ(ResolvePortEntry(4, folder).device, "/dev/ttyUSB1");
+    EXPECT_EQ(ResolvePortEntry(4, folder).speed, 9600u);
+    EXPECT_EQ(ResolvePortEntry(5, folder).device, "/dev/serial/by-id/usb-My Board-if00");
+    EXPECT_EQ(ResolvePortEntry(5, folder).speed, 250000u);
+    EXPECT_EQ(ResolvePortEntry(6, folder).device, "tcp://10.0.0.2:4000");
+    EXPECT_EQ(ResolvePortEntry(7, folder).speed, 0u) << "no rate: refused when opened";
+    EXPECT_EQ(ResolvePortEntry(9, folder).speed, kDefaultLineSpeed);
+    // A last word that is not all digits is part of the path.
+    EXPECT_EQ(ParsePortEntryLine("/dev/my port").device, "/dev/my port");
+    EXPECT_EQ(ParsePortEntryLine("/dev/ttyS0 96a").device, "/dev/ttyS0 96a");
+}
+
+TEST_F(PortsFolder, WrittenEntriesReadBackAndReplaceWhatWasThere) {
+    const std::string sub = folder + "/ports"; // created on demand
+    ASSERT_EQ(WritePortEntry(8, sub, "/dev/ttyACM0", kDefaultLineSpeed), 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(sub + "/COM8"));
+    EXPECT_EQ(ShownDevicePath(sub + "/COM8"), "/dev/ttyACM0");
+
+    ASSERT_EQ(WritePortEntry(8, sub, "/dev/ttyACM0", 9600), 0);
+    EXPECT_FALSE(std::filesystem::is_symlink(sub + "/COM8"));
+    EXPECT_EQ(ResolvePortEntry(8, sub).device, "/dev/ttyACM0");
+    EXPECT_EQ(ResolvePortEntry(8, sub).speed, 9600u);
+
+    ASSERT_EQ(WritePortEntry(8, sub, "tcp://[::1]:5000", kDefaultLineSpeed), 0);
+    EXPECT_EQ(ResolvePortEntry(8, sub).device, "tcp://[::1]:5000");
+    // Nothing left behind beside the entry.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(sub),
+                            std::filesystem::directory_iterator()),
+              1);
+    // A folder that cannot be made: the error, nothing written.
+    std::ofstream(folder + "/file") << "x";
+    EXPECT_NE(WritePortEntry(8, folder + "/file/ports", "/dev/ttyS0", 9600), 0);
 }
 
 TEST(DefaultLinkPaths, FollowXdgFoldersWithHomeFallbacks) {

@@ -1,6 +1,7 @@
 #include "tests/support/pty_device.h"
 
 #include "link/frame.h"
+#include "link/line_speed.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -77,6 +78,16 @@ termios PtyDevice::LineSettings() const {
     termios tio{};
     tcgetattr(m_slave, &tio);
     return tio;
+}
+
+termios PtyDevice::DeviceSideSettings() const {
+    termios tio{};
+    tcgetattr(m_master, &tio);
+    return tio;
+}
+
+uint32_t PtyDevice::DeviceSideSpeed() const {
+    return GetLineSpeed(m_master);
 }
 
 void PtyDevice::HangUp() {

@@ -37,6 +37,9 @@ public:
     uint64_t BytesWritten() const override { return m_written; }
     // The line settings of the handheld's side as the port driver holds them now.
     termios LineSettings() const;
+    // The same as read on the device's own side (the master), and its rate in baud.
+    termios DeviceSideSettings() const;
+    uint32_t DeviceSideSpeed() const;
     void HangUp() override;
 
 private:

@@ -157,8 +157,10 @@ TEST_F(ViewSession, APortThatDoesNotExistIsReportedAndTheStartScreenReturns) {
     StartView();
     Click(ViewButton(IDC_BTN_CONNECT));
     ASSERT_EQ(messages.size(), 1u);
-    // The specified text first, then what to check.
-    EXPECT_TRUE(messages[0].startsWith("Unable to connect to COM8:\n\n"));
+    // The specified text first, then why, then what to check.
+    EXPECT_TRUE(messages[0].startsWith("Unable to connect to COM8:\n/nonexistent/kestrovane-tty "
+                                       "is missing:"))
+        << messages[0].toStdString();
     EXPECT_TRUE(messages[0].contains("Settings > Com Ports..."));
     EXPECT_TRUE(stopIcons[0]);
     EXPECT_FALSE(view->IsConnected());
