@@ -1,8 +1,8 @@
 #include "view/kestrovane_view.h"
 
 #include "controls/value_text.h"
-#include "link/panel_budget.h"
 #include "link/open_failure.h"
+#include "link/panel_budget.h"
 #include "platform/qt/message_box_count.h"
 #include "resources/resource_ids.h"
 
