@@ -1,5 +1,7 @@
 #include "charts/matrix_access.h"
 
+#include "link/value_width.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -11,17 +13,17 @@ namespace {
 
 // The signed number at `index` in an array of numbers of the given width code.
 int32_t ReadNumber(const std::vector<uint8_t>& data, uint64_t index, uint32_t width) {
-    const uint64_t size = width == kMatrixWidth32 ? 4 : width == kMatrixWidth16 ? 2 : 1;
+    const uint64_t size = CellBytes(width);
     // Compared by division: capacity x series can reach 2^64.
-    if (width == kMatrixWidthNone || index >= data.size() / size)
+    if (size == 0 || index >= data.size() / size)
         return 0;
     const uint8_t* p = data.data() + index * size;
-    switch (width) {
-    case kMatrixWidth32:
+    switch (size) {
+    case 4:
         return static_cast<int32_t>(
             static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
             (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24));
-    case kMatrixWidth16:
+    case 2:
         return static_cast<int16_t>(static_cast<uint16_t>(p[0] | (p[1] << 8)));
     default:
         return static_cast<int8_t>(p[0]);
@@ -41,18 +43,14 @@ double PowerOfTen(int8_t exponent) {
 
 } // namespace
 
-static uint64_t NumberBytes(uint32_t width) {
-    return width == kMatrixWidth32 ? 4 : width == kMatrixWidth16 ? 2 : 1;
-}
-
 // Slots the buffers really hold, so that a capacity the data cannot back costs no more work
 // than the data itself. Cells that no Y buffer backs are bounded in number.
 static uint64_t HeldSlots(const MatrixData& m) {
-    if (m.m_nSeries > 0 && m.YWidth() != kMatrixWidthNone)
-        return m.m_pYData.size() / NumberBytes(m.YWidth());
+    if (m.m_nSeries > 0 && CellBytes(m.YWidth()) > 0)
+        return m.m_pYData.size() / CellBytes(m.YWidth());
     const uint64_t unbacked = kMaxUnbackedCells / std::max<uint32_t>(GetSeriesCount(m), 1);
-    if (m.XKind() == MatrixXKind::Numeric && m.XWidth() != kMatrixWidthNone)
-        return std::min<uint64_t>(unbacked, m.m_pXData.size() / NumberBytes(m.XWidth()));
+    if (m.XKind() == MatrixXKind::Numeric && CellBytes(m.XWidth()) > 0)
+        return std::min<uint64_t>(unbacked, m.m_pXData.size() / CellBytes(m.XWidth()));
     if (m.XKind() == MatrixXKind::DateTime)
         return std::min<uint64_t>(unbacked, m.m_pXData.size() / 8);
     return unbacked;

@@ -14,14 +14,6 @@ enum class MatrixXKind : uint32_t {
     DateTime = 3, // one 8-byte packed date/time per slot
 };
 
-// Width codes of the X and Y number fields.
-enum MatrixNumberWidth : uint32_t {
-    kMatrixWidth32 = 0,
-    kMatrixWidth16 = 1,
-    kMatrixWidth8 = 2,
-    kMatrixWidthNone = 3, // every number reads as 0
-};
-
 // The table of a chart/table control, as the device sent it. The counts are the device's
 // and may disagree with the buffers; every accessor checks indexes against the buffers.
 struct MatrixData {
@@ -49,6 +41,7 @@ struct MatrixData {
     int32_t m_nPoints = 0;
 
     MatrixXKind XKind() const { return static_cast<MatrixXKind>((m_flags >> 16) & 3); }
+    // Width codes of the X and Y numbers; CellBytes gives their size.
     uint32_t XWidth() const { return (m_flags >> 18) & 3; }
     uint32_t YWidth() const { return (m_flags >> 20) & 3; }
     int XNotation() const { return static_cast<int>((m_flags >> 22) & 3) + 1; }

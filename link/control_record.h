@@ -2,6 +2,7 @@
 
 #include "link/control_flags.h"
 #include "link/result_code.h"
+#include "link/value_width.h"
 
 #include <array>
 #include <cstdint>
@@ -90,8 +91,29 @@ struct ControlRecord {
     bool IsTextBlob() const { return (flags & kFlagBit16) != 0 && !Wide(); }
     // M: 0 none, 1 number of the cell width, 2 text, 3 an 8-byte date/time.
     uint32_t LabelType() const { return (flags & kFlagLabelTypeMask) >> 16; }
-    // M: cell width code 0 four bytes, 1 two bytes, 2 one byte, 3 no cells.
+    // M: cell width code 0 four bytes, 1 two bytes, 2 one byte, 3 no cells (CellBytes).
     uint32_t CellWidthCode() const { return (flags & kFlagCellWidthMask) >> 20; }
+    // The field of a fixed-size value, FixedValueWidth(kind) bytes; null for other kinds.
+    void* FixedValue() {
+        switch (kind) {
+        case kRecordButton:
+            return &pressState;
+        case kRecordLatch:
+            return &latchState;
+        case kRecordSection:
+            return &sectionState;
+        case kRecordPassword:
+            return &passwordState;
+        case kRecordDateTime:
+            return dateTime.data();
+        case kRecordNumber:
+            return &number;
+        case kRecordList:
+            return &selection;
+        default:
+            return nullptr;
+        }
+    }
     // Characters of `text` the kind calls for.
     size_t TextCapacity() const {
         if (kind == kRecordMessageBox) {

@@ -123,6 +123,10 @@ ResultCode StoreLock::GetControlValueAt(uint32_t index, void* buffer, uint32_t* 
 
 ResultCode PanelStore::ValueOf(ControlRecord* record, void* buffer, uint32_t* size) {
     record->valueUpdated = 0;
+    if (const uint32_t width = FixedValueWidth(record->kind)) {
+        CopyOut(record->FixedValue(), width, buffer, size);
+        return kSuccess;
+    }
     switch (record->kind) {
     case kRecordText: {
         std::u16string value = record->text.substr(0, record->TextLength());
@@ -130,29 +134,8 @@ ResultCode PanelStore::ValueOf(ControlRecord* record, void* buffer, uint32_t* si
         CopyOut(value.data(), static_cast<uint32_t>(value.size() * 2), buffer, size);
         return kSuccess;
     }
-    case kRecordButton:
-        CopyOut(&record->pressState, 1, buffer, size);
-        return kSuccess;
-    case kRecordLatch:
-        CopyOut(&record->latchState, 1, buffer, size);
-        return kSuccess;
-    case kRecordSection:
-        CopyOut(&record->sectionState, 1, buffer, size);
-        return kSuccess;
-    case kRecordDateTime:
-        CopyOut(record->dateTime.data(), 8, buffer, size);
-        return kSuccess;
-    case kRecordNumber:
-        CopyOut(&record->number, 4, buffer, size);
-        return kSuccess;
     case kRecordMatrix:
         return kNotApplicable;
-    case kRecordPassword:
-        CopyOut(&record->passwordState, 1, buffer, size);
-        return kSuccess;
-    case kRecordList:
-        CopyOut(&record->selection, 4, buffer, size);
-        return kSuccess;
     case kRecordMessageBox: {
         std::u16string value = record->text;
         value.resize(record->maxChars, u'\0');
@@ -193,32 +176,16 @@ ResultCode PanelStore::SetControlValue(uint32_t id, const void* data, uint32_t s
                      static_cast<size_t>(record->maxBytes) * (record->Wide() ? 1 : 2));
         break;
     case kRecordButton:
-        if (size > 0) {
-            record->pressState = bytes[0];
-        }
-        break;
     case kRecordLatch:
-        if (size > 0) {
-            record->latchState = bytes[0];
-        }
-        break;
     case kRecordSection:
-        if (size > 0) {
-            record->sectionState = bytes[0];
-        }
-        break;
     case kRecordDateTime:
-        CopyBytes(record->dateTime.data(), bytes, std::min<uint32_t>(size, 8));
-        break;
     case kRecordNumber:
-        CopyBytes(&record->number, bytes, std::min<uint32_t>(size, 4));
+    case kRecordList:
+        CopyBytes(record->FixedValue(), bytes, std::min(size, FixedValueWidth(record->kind)));
         break;
     case kRecordMatrix:
     case kRecordPassword:
         return kNotApplicable;
-    case kRecordList:
-        CopyBytes(&record->selection, bytes, std::min<uint32_t>(size, 4));
-        break;
     case kRecordMessageBox:
         if (size > 0) {
             record->answer = bytes[0];

@@ -56,24 +56,6 @@ uint16_t KindOfTag(uint16_t tag) {
     }
 }
 
-// The value length a tag requires, or 0 when any length will do.
-uint32_t RequiredValueLength(uint16_t kind) {
-    switch (kind) {
-    case kRecordButton:
-    case kRecordLatch:
-    case kRecordSection:
-    case kRecordPassword:
-        return 1;
-    case kRecordDateTime:
-        return 8;
-    case kRecordNumber:
-    case kRecordList:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
 void ReadCaption(const RecordInput& in, ControlRecord& record) {
     in.fields.ReadString(record.caption, 'Z', in.wide);
 }
@@ -155,19 +137,6 @@ void DecodeNumber(const RecordInput& in, ControlRecord& record) {
     ReadColour(in, record, ColourByBit16(record));
 }
 
-uint64_t CellWidth(uint32_t code) {
-    switch (code) {
-    case 0:
-        return 4;
-    case 1:
-        return 2;
-    case 2:
-        return 1;
-    default:
-        return 0;
-    }
-}
-
 // The blob: cells column after column, the text part, then the cursor word. A blob shorter
 // than its cells and cursor word is taken as far as it goes: the cells are zero-filled, the
 // text part is empty and the cursor word 0.
@@ -175,7 +144,7 @@ void DecodeMatrixBlob(const RecordInput& in, ControlRecord& record, ErrorReporte
     uint64_t cellsSize = 0;
     const bool wraps =
         __builtin_mul_overflow(uint64_t{record.rowCount}, record.columnCount, &cellsSize) ||
-        __builtin_mul_overflow(cellsSize, CellWidth(record.CellWidthCode()), &cellsSize);
+        __builtin_mul_overflow(cellsSize, CellBytes(record.CellWidthCode()), &cellsSize);
     const uint64_t v = in.valueLength;
     if (wraps || (cellsSize + 4 > v && cellsSize > kMaxRecordBuffer)) {
         // Neither carried nor plausible: keep the control, without cells.
@@ -299,7 +268,7 @@ bool DecodeControlRecord(const uint8_t* data, size_t size, ControlRecord& record
     const size_t fieldsAt = kRecordHeaderSize + in.valueLength;
     in.fields = FieldBlock(data + fieldsAt, size - fieldsAt);
 
-    const uint32_t required = RequiredValueLength(record.kind);
+    const uint32_t required = FixedValueWidth(record.kind); // 0: any length will do
     if (required != 0 && in.valueLength != required) {
         KSV_REPORT(reporter, kLinkModule, in.valueLength, PanelRecordMalformed);
         if (record.kind != kRecordList) {

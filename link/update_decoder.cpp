@@ -16,20 +16,13 @@ bool IsKnownKind(uint16_t kind) {
 
 // Bytes of a value entry the record can use; the rest is read past without being kept.
 size_t ValueBytesUsed(const ControlRecord& record) {
+    if (const uint32_t width = FixedValueWidth(record.kind)) {
+        return width;
+    }
     switch (record.kind) {
     case kRecordText:
     case kRecordMessageBox:
         return record.text.size() * sizeof(char16_t);
-    case kRecordButton:
-    case kRecordLatch:
-    case kRecordSection:
-    case kRecordPassword:
-        return 1;
-    case kRecordDateTime:
-        return 8;
-    case kRecordNumber:
-    case kRecordList:
-        return 4;
     case kRecordMatrix:
         return static_cast<size_t>(record.cellsSize) + record.textSize + 4;
     case kRecordBlob:
@@ -102,26 +95,16 @@ ResultCode ApplyValue(ControlRecord& record, const std::vector<uint8_t>& bytes, 
         }
         break;
     case kRecordButton:
-        CopyBounded(bytes, 0, 1, &record.pressState, 1);
-        break;
     case kRecordLatch:
-        CopyBounded(bytes, 0, 1, &record.latchState, 1);
-        break;
     case kRecordSection:
-        CopyBounded(bytes, 0, 1, &record.sectionState, 1);
-        break;
     case kRecordPassword:
-        CopyBounded(bytes, 0, 1, &record.passwordState, 1);
-        break;
     case kRecordDateTime:
-        CopyBounded(bytes, 0, 8, record.dateTime.data(), 8);
-        break;
     case kRecordNumber:
-        CopyBounded(bytes, 0, 4, &record.number, 4);
+    case kRecordList: {
+        const uint32_t width = FixedValueWidth(record.kind);
+        CopyBounded(bytes, 0, width, record.FixedValue(), width);
         break;
-    case kRecordList:
-        CopyBounded(bytes, 0, 4, &record.selection, 4);
-        break;
+    }
     case kRecordMatrix:
         ApplyMatrixValue(record, bytes, length);
         break;
@@ -166,17 +149,6 @@ void ApplyStyle(ControlRecord& record, const EntryBytes& entry) {
     }
 }
 
-uint32_t MatrixCellWidth(const ControlRecord& record) {
-    switch (record.CellWidthCode()) {
-    case 0:
-        return 4;
-    case 1:
-        return 2;
-    default:
-        return 1;
-    }
-}
-
 uint32_t MatrixLabelWidth(const ControlRecord& record, uint32_t cellWidth) {
     switch (record.LabelType()) {
     case 1:
@@ -194,7 +166,7 @@ size_t RowBytesUsed(const ControlRecord& record) {
     if (record.rowCount == 0) {
         return 0;
     }
-    const uint32_t w = MatrixCellWidth(record);
+    const uint32_t w = CellBytes(record.CellWidthCode());
     const uint64_t cells =
         std::min<uint64_t>(uint64_t{record.columnCount} * w, record.cells.size());
     return static_cast<size_t>(cells) + MatrixLabelWidth(record, w);
@@ -207,12 +179,12 @@ void ApplyRow(ControlRecord& record, const EntryBytes& entry) {
         return;
     }
     record.valueUpdated = 1;
-    const uint32_t w = MatrixCellWidth(record);
+    const uint32_t w = CellBytes(record.CellWidthCode());
     const uint32_t lw = MatrixLabelWidth(record, w);
     const uint32_t position = GetU32(entry.tail.data() + 4);
     const uint64_t body = entry.length - 8ull;
     if (position < record.rowCount) {
-        for (uint64_t i = 0; i < record.columnCount && (i + 1) * w <= body; ++i) {
+        for (uint64_t i = 0; w > 0 && i < record.columnCount && (i + 1) * w <= body; ++i) {
             const uint64_t at = (static_cast<uint64_t>(record.rowCount) * i + position) * w;
             if (at + w <= record.cells.size()) {
                 CopyBounded(entry.head, i * w, w, record.cells.data() + at, w);

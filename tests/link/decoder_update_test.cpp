@@ -182,6 +182,26 @@ TEST_F(UpdateTest, MatrixRowLabelsAndShortRows) {
     EXPECT_EQ(m.cursorWord, 2u);
 }
 
+// Cell width code 3 carries no cells, in a description as in a row: a row is its label, the
+// cursor word and the position.
+TEST(MatrixRowsTest, RowOfCellWidthThreeIsLabelOnly) {
+    StoreFixture f;
+    const std::vector<uint8_t> noCellsTwoDates(2 * 8 + 4, 0);
+    ASSERT_EQ(f.Load({DeviceControl('M', 0x00330000, 18)
+                          .U32('n', 2)
+                          .U32('N', 2)
+                          .ValueBytes(noCellsTwoDates)}),
+              kSuccess);
+    ASSERT_EQ(f.Record(18).cellsSize, 0u);
+    const std::vector<uint8_t> date = {1, 2, 3, 4, 5, 6, 0xE8, 0x07};
+    const DeviceMessage rows = EncodeMatrixRows({MatrixRowEntry(18, {}, date, 9, 1)});
+    MemoryReader in(rows.payload);
+    ASSERT_EQ(ApplyMatrixRows(in, f.store, f.reporter), kSuccess);
+    const ControlRecord& m = f.Record(18);
+    EXPECT_EQ(std::vector<uint8_t>(m.textPart.begin() + 8, m.textPart.end()), date);
+    EXPECT_EQ(m.cursorWord, 9u);
+}
+
 TEST_F(UpdateTest, MatrixRowsForAnotherKindEndTheMessage) {
     EXPECT_EQ(
         Apply(EncodeMatrixRows({MatrixRowEntry(555, {}, {}, 1, 0), MatrixRowEntry(6, {}, {}, 1, 0),
