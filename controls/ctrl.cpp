@@ -627,81 +627,11 @@ int CCtrl::LastAppearance() const {
 }
 
 int CCtrl::GetAppearanceCount() const {
-    const bool editable = IsEditable();
-    switch (m_kind) {
-    case ControlKind::Text:
-        return editable ? 2 : 1;
-    case ControlKind::Latch:
-        return m_latch.m_nLatchGroup != 0 ? 1 : 3;
-    case ControlKind::DateTime:
-    case ControlKind::List:
-        return 2;
-    case ControlKind::Number:
-        return editable ? 3 : 1;
-    case ControlKind::Matrix:
-        return 4;
-    case ControlKind::Image:
-        return 0;
-    default:
-        return IsKnownKind(m_kind) ? 1 : 0;
-    }
+    return OfferedAppearanceCount(AppearanceContextOf());
 }
 
 QString CCtrl::GetKindName(int appearance) const {
-    std::vector<const char*> names;
-    switch (m_kind) {
-    case ControlKind::Unsupported:
-        names = {"???"};
-        break;
-    case ControlKind::Button:
-        names = {"Button"};
-        break;
-    case ControlKind::Text:
-        names = {"Text", "Text with OK"};
-        break;
-    case ControlKind::Latch:
-        names = {"Latch", "Momentary Latch", "Check Box"};
-        break;
-    case ControlKind::Section:
-        names = {"Section"};
-        break;
-    case ControlKind::DateTime:
-        names = {"Date/Time (Full screen)", "Date/Time (Inline)"};
-        break;
-    case ControlKind::Number:
-        if (IsEditable()) {
-            names = {"Number (Full screen)", "Number with OK", "Number with spin"};
-        } else {
-            names = {"Number"};
-        }
-        break;
-    case ControlKind::Matrix:
-        names = {"Line Chart", "Column Chart", "Points Chart", "Table"};
-        break;
-    case ControlKind::Password:
-        names = {"Password"};
-        break;
-    case ControlKind::List:
-        names = {"List (Dropdown)", "List Box"};
-        break;
-    case ControlKind::MessageBox:
-        names = {"Message Box"};
-        break;
-    case ControlKind::Blob:
-        names = {"Blob"};
-        break;
-    case ControlKind::File:
-        names = {"File"};
-        break;
-    case ControlKind::Image:
-        names = {"Image"};
-        break;
-    }
-    if (names.empty()) {
-        return QString();
-    }
-    const size_t index = appearance < 0 ? 0 : static_cast<size_t>(appearance);
-    return QString::fromLatin1(names[std::min(index, names.size() - 1)]);
+    return QString::fromLatin1(AppearanceName(AppearanceContextOf(), appearance));
 }
 
 QString CCtrl::ListName() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/appearance_table.h"
 #include "controls/control_kind.h"
 #include "controls/packed_date_time.h"
 
@@ -34,17 +35,3 @@ std::vector<std::u16string> SplitListItems(const std::u16string& items, uint32_t
 
 // A blob's bytes read as UTF-16 (host order) up to the first NUL or its length.
 std::u16string BlobText(const std::vector<uint8_t>& data, uint32_t length);
-
-// What a control needs to know to tell which appearances it has.
-struct AppearanceContext {
-    ControlKind kind = ControlKind::Unsupported;
-    uint32_t flags = 0;
-    uint32_t latchGroup = 0;
-    bool numberHasRange = false; // minimum below maximum
-};
-// The appearance a stored index gives: itself when the kind has it, else 0. Indices the
-// appearance dialog does not offer count when the kind can show them (the bar, the slider,
-// the inline charts and table).
-int EffectiveAppearance(const AppearanceContext& context, int appearance);
-// The highest appearance index the kind can show (0 for a kind with one or none).
-int LastAppearance(const AppearanceContext& context);

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -53,6 +56,46 @@ TEST(CtrlRules, StoredAppearancesAKindCannotShowFallBackToTheFirst) {
     for (int stored : {-5, 99}) {
         EXPECT_EQ(EffectiveAppearance({ControlKind::Matrix, 0, 0, false}, stored), 0);
         EXPECT_EQ(EffectiveAppearance({ControlKind::List, 0, 0, false}, stored), 0);
+    }
+}
+
+// The dialog offers a run of appearances from 0, each shown and named apart; beyond it a kind
+// shows only what a stored layout can choose: the bar, the slider, the inline charts and table.
+TEST(AppearanceTable, OfferedAppearancesAreShownAndOnlyStoredOnesLieBeyond) {
+    for (uint32_t k = 0; k <= 14; ++k) {
+        const auto kind = static_cast<ControlKind>(k);
+        for (const AppearanceContext c :
+             {AppearanceContext{kind, 0, 0, false}, AppearanceContext{kind, kFlagEditable, 0, true},
+              AppearanceContext{kind, 0, 4, true}}) {
+            const int count = OfferedAppearanceCount(c);
+            std::set<std::string> names;
+            for (int i = 0; i < count; ++i) {
+                EXPECT_TRUE(HasAppearance(c, i)) << k << " offers " << i;
+                ASSERT_NE(AppearanceName(c, i), nullptr) << k;
+                names.insert(AppearanceName(c, i));
+            }
+            EXPECT_EQ(names.size(), static_cast<size_t>(count)) << k;
+            std::set<int> storedOnly;
+            for (int i = count; i <= 9; ++i) {
+                if (HasAppearance(c, i)) {
+                    storedOnly.insert(i);
+                }
+            }
+            std::set<int> expected;
+            if (kind == ControlKind::Number && (c.flags & kFlagEditable) != 0) {
+                expected = {4};
+            } else if (kind == ControlKind::Number && c.numberHasRange) {
+                expected = {3};
+            } else if (kind == ControlKind::Image) {
+                expected = {0}; // shown, with no choice offered
+            } else if (kind == ControlKind::Matrix) {
+                expected = {4, 5, 6, 7};
+            }
+            EXPECT_EQ(storedOnly, expected) << k;
+            EXPECT_EQ(LastAppearance(c),
+                      expected.empty() ? std::max(count - 1, 0) : *expected.rbegin())
+                << k;
+        }
     }
 }
 
