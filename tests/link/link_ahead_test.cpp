@@ -31,7 +31,9 @@ protected:
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (std::find(codes.begin(), codes.end(), last) == codes.end() &&
                std::chrono::steady_clock::now() < end) {
-            for (const int32_t code : link->TakeArrivals()) {
+            const std::vector<int32_t> taken = link->TakeArrivals();
+            takesWithCodes += taken.empty() ? 0 : 1;
+            for (const int32_t code : taken) {
                 if (codes.empty() || codes.back() != code) {
                     codes.push_back(code);
                 }
@@ -48,6 +50,7 @@ protected:
         return number;
     }
 
+    int takesWithCodes = 0;
     PtyDevice device;
     MemorySettingsStore settings;
     ThreadSafeReporter reporter;
@@ -73,12 +76,17 @@ TEST_F(LinkAhead, ReadsOnPastUpdatesAndWaitsAtANewPanel) {
         const std::vector<uint8_t> frame = message.Frame();
         burst.insert(burst.end(), frame.begin(), frame.end());
     }
+    const int postsBefore = sink.Posts();
+    takesWithCodes = 0;
     device.Write(burst);
     EXPECT_EQ(
         TakeThrough(kArrivalNewPanel),
         (std::vector<int32_t>{kArrivalValuesChanged, kArrivalDevicePing, kArrivalValuesChanged,
                               kArrivalStylesChanged, kArrivalNewPanel}));
-    EXPECT_EQ(sink.Posts(), 2) << "posted again only after a take";
+    // However the burst is split, each post waits for a take of what the one before told.
+    const int burstPosts = sink.Posts() - postsBefore;
+    EXPECT_GE(burstPosts, 1);
+    EXPECT_LE(burstPosts, takesWithCodes) << "posted again only after a take";
     ExpectSentTo(device, HandheldPrefix(kMsgAcknowledge));
     ExpectSentTo(device, HandheldPrefix(kMsgPingReplyToDevice));
     ExpectSentTo(device, HandheldPrefix(kMsgAcknowledge));
