@@ -37,8 +37,8 @@ std::optional<std::vector<uint8_t>> ReadExactly(int fd, size_t length,
             return std::nullopt;
         }
         const ssize_t count = read(fd, bytes.data() + done, length - done);
-        if (count <= 0 && errno != EINTR && errno != EAGAIN) {
-            return std::nullopt;
+        if (count == 0 || (count < 0 && errno != EINTR && errno != EAGAIN)) {
+            return std::nullopt; // the other side closed, or a real error
         }
         done += count > 0 ? static_cast<size_t>(count) : 0;
     }

@@ -14,6 +14,12 @@
 namespace ksv::testing {
 namespace {
 
+// True when the peer has closed the connection: it reads as end of file.
+bool PeerClosed(int fd) {
+    uint8_t byte = 0;
+    return recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
+}
+
 void CloseFd(int& fd) {
     if (fd >= 0) {
         close(fd);
@@ -102,10 +108,17 @@ void TcpDevice::Write(const std::vector<uint8_t>& bytes) {
 std::optional<std::vector<uint8_t>> TcpDevice::Read(size_t length,
                                                     std::chrono::milliseconds deadline) {
     const auto end = std::chrono::steady_clock::now() + deadline;
-    if (!WaitConnected(deadline)) {
-        return std::nullopt;
+    for (;;) {
+        if (!WaitConnected(std::chrono::milliseconds(RemainingMs(end)))) {
+            return std::nullopt;
+        }
+        auto bytes = ReadExactly(m_connection, length, std::chrono::milliseconds(RemainingMs(end)));
+        if (bytes || !PeerClosed(m_connection) || RemainingMs(end) == 0) {
+            return bytes;
+        }
+        // The client ended that connection; what it says next comes on its new one.
+        CloseFd(m_connection);
     }
-    return ReadExactly(m_connection, length, std::chrono::milliseconds(RemainingMs(end)));
 }
 
 size_t TcpDevice::Drain(std::chrono::milliseconds quiet) {
